@@ -1,0 +1,82 @@
+#include "core/Startup.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/AppCore.h"
+#include "core/INIio.h"
+#include "core/ProgramDirectory.h"
+
+namespace kestrelon {
+
+bool IsAlternateExecutableName(const std::string& executablePath) {
+    const std::string stem = std::filesystem::path(executablePath).stem().string();
+    return stem.substr(0, 5) == "Krest";
+}
+
+Application::Application(AppCore& app, ApplicationHost& host) : app_(app), host_(host) {}
+
+Application::~Application() = default;
+
+Application::StartResult Application::Initialize() {
+    const std::string& directory = ProgramDirectory();
+    if (::chdir(directory.c_str()) != 0) {
+        // Every file is still found through the program directory's full path.
+    }
+    lock_ = std::make_unique<InstanceLock>(directory);
+    if (lock_->AnotherInstanceRuns()) {
+        return StartResult::AnotherInstanceRuns;
+    }
+    alternateExecutable_ = IsAlternateExecutableName(ExecutablePath());
+
+    InitSoundEvents(app_.settings.sounds);
+    LoadSettings(app_.settings);
+    app_.settings.LanguageInUse = app_.settings.Language;
+    app_.lang.SetLanguageInUse(app_.settings.LanguageInUse);
+
+    FirstRunSteps steps;
+    steps.chooseLanguage = [this](const std::vector<std::string>& entries) {
+        return host_.ChooseLanguage(entries);
+    };
+    firstRun_ = CheckVersion(app_, steps);
+    return StartResult::Started;
+}
+
+Application::StartResult Application::Main() {
+    if (Initialize() == StartResult::AnotherInstanceRuns) {
+        return StartResult::AnotherInstanceRuns;
+    }
+    host_.ShowSplash();
+    app_.platform.loop.ProcessEvents();
+    app_.WriteLog("", kProgramLog);
+    app_.WriteLog(app_.LangText("krstart", "Kestrelon started"), kProgramLog);
+    app_.PlaySoundEvent(kSoundStartup);
+    host_.LoadMainWindow();
+    host_.RunMainTimer();
+    // Without a notification area the window is the only way back to the program.
+    if (!app_.settings.StartHidden || !app_.platform.tray.IsAvailable()) {
+        host_.ShowMainWindow();
+    }
+    return StartResult::Started;
+}
+
+void Application::Shutdown(bool endProcess) {
+    {
+        IniBatch file;
+        const auto position = host_.MainWindowPosition();
+        file.Write("Settings", "Windowx", IniNumberText(position.x));
+        file.Write("Settings", "Windowy", IniNumberText(position.y));
+        file.Write("Settings", "LastCon", host_.SelectedProfileIndex() + 1);
+    }
+    host_.CloseNetworkControls();
+    app_.WriteLog(app_.LangText("krstop", "Kestrelon shut down"), kProgramLog);
+    app_.platform.loop.ProcessEvents();
+    app_.PlaySoundEvent(kSoundShutdown);
+    host_.RemoveTrayIcons();
+    if (endProcess && !alternateExecutable_) {
+        app_.platform.loop.Quit(0);
+    }
+}
+
+}  // namespace kestrelon
