@@ -1,0 +1,2 @@
+// Placeholder until the atomic-save test lands.
+int main() { return 0; }
