@@ -1,6 +1,7 @@
 #include "core/AppSettings.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "core/INIio.h"
 
@@ -9,6 +10,14 @@ namespace kestrelon {
 namespace {
 
 constexpr std::string_view kSettings = "Settings";
+
+// A hand-edited number beyond the int range would make the conversion undefined; it is held at
+// the range's end instead.
+int ToInt(double value) {
+    constexpr double kMin = std::numeric_limits<int>::min();
+    constexpr double kMax = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(value, kMin, kMax));
+}
 
 }  // namespace
 
@@ -26,9 +35,7 @@ void LoadSettings(AppSettings& s) {
     auto flag = [&](std::string_view key) {
         return EqualsIgnoreCase(Trim(text(kSettings, key)), "True");
     };
-    auto number = [&](std::string_view key) {
-        return static_cast<int>(LeadingNumber(text(kSettings, key)));
-    };
+    auto number = [&](std::string_view key) { return ToInt(LeadingNumber(text(kSettings, key))); };
 
     s.StartHidden = flag("StartHidden");
     s.StartDial = flag("StartDial");
@@ -61,13 +68,13 @@ void LoadSettings(AppSettings& s) {
         }
     }
 
-    s.nMailCheck = std::clamp(static_cast<int>(LeadingNumber(text("MailCheck", "nMailCheck"))), 0,
+    s.nMailCheck = std::clamp(ToInt(LeadingNumber(text("MailCheck", "nMailCheck"))), 0,
                               AppSettings::kMaxMailServers);
     for (int n = 1; n <= s.nMailCheck; ++n) {
         const std::string prefix = std::to_string(n);
-        s.mailServers[n] = MailServer{text("MailCheck", prefix + "Server"),
-                                      text("MailCheck", prefix + "UName"),
-                                      text("MailCheck", prefix + "Pass")};
+        s.mailServers[n] =
+            MailServer{text("MailCheck", prefix + "Server"), text("MailCheck", prefix + "UName"),
+                       text("MailCheck", prefix + "Pass")};
     }
 }
 
