@@ -1,5 +1,6 @@
 #include "core/AppSettings.h"
 
+#include <limits>
 #include <regex>
 #include <string>
 #include <vector>
@@ -159,6 +160,18 @@ TEST_F(SettingsTest, StoredFormsAreReadAsTheProgramWroteThem) {
     LoadSettings(other);
     EXPECT_EQ(other.MaxLogSize, 50) << "an absent limit is the default";
     EXPECT_EQ(other.nMailCheck, 0);
+}
+
+// A hand-edited number beyond the int range is held at the range's end, not wrapped around.
+TEST_F(SettingsTest, HugeNumbersAreHeldToTheIntRange) {
+    WriteFile(Ini(),
+              "[Settings]\nDialDelay=99999999999\nMaxLogSize=-99999999999\n"
+              "EmailInterval=-99999999999\n[MailCheck]\nnMailCheck=99999999999\n");
+    Load();
+    EXPECT_EQ(app_.settings.DialDelay, std::numeric_limits<int>::max());
+    EXPECT_EQ(app_.settings.MaxLogSize, 50);
+    EXPECT_EQ(app_.settings.EmailInterval, std::numeric_limits<int>::min());
+    EXPECT_EQ(app_.settings.nMailCheck, AppSettings::kMaxMailServers);
 }
 
 TEST_F(SettingsTest, LoadingAMissingFileCreatesNothing) {
