@@ -269,6 +269,24 @@ TEST(InstanceLock, OneInstancePerProgramDirectory) {
     EXPECT_FALSE(InstanceLock(dir.Path()).AnotherInstanceRuns());
 }
 
+// Programs started while the lock is held (those launched with a connection) must not keep it
+// after the program itself has ended.
+TEST(InstanceLock, AStartedProgramDoesNotInheritTheLock) {
+    TempProgramDirectory dir;
+    auto lock = std::make_unique<InstanceLock>(dir.Path());
+    ASSERT_FALSE(lock->AnotherInstanceRuns());
+    std::string program = "/bin/sleep";
+    std::string seconds = "60";
+    char* argv[] = {program.data(), seconds.data(), nullptr};
+    pid_t child = -1;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    lock.reset();
+    EXPECT_FALSE(InstanceLock(dir.Path()).AnotherInstanceRuns());
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
 // A process that dies holding the lock, by its own _exit or killed, leaves it free.
 TEST(InstanceLock, ADeadInstanceLeavesTheLockFree) {
     TempProgramDirectory dir;
