@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,7 @@ class QAction;
 class QAbstractButton;
 class QGroupBox;
 class QLabel;
+class QPixmap;
 class QWidget;
 
 namespace kestrelon {
@@ -17,7 +19,9 @@ class AppCore;
 inline QString ToQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }
+inline std::string FromQt(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 // Sets a caption to LangText(key, current caption, parameter): the design caption is the
 // English default.
@@ -40,5 +44,14 @@ void ForceForeground(QWidget* window);
 void ShowHelp(AppCore& app, QWidget* owner, std::string_view topic);
 // F1 anywhere in the window opens this help topic.
 void InstallHelpKey(AppCore& app, QWidget* window, std::string topic);
+// F1 opens the topic the function gives at that moment (dialogs whose topic follows a tab).
+void InstallHelpKey(AppCore& app, QWidget* window, std::function<std::string()> topic);
+
+// Calls the handler when the widget is clicked with the left button (labels and pictures
+// that act like buttons).
+void OnClick(QWidget* widget, std::function<void()> handler);
+
+// The program's picture, drawn at the given size (About window, splash).
+QPixmap DrawProgramPicture(int size);
 
 }  // namespace kestrelon

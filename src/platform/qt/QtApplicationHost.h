@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "core/Startup.h"
+
+namespace kestrelon {
+
+class AppCore;
+class frmMain;
+class frmSplash;
+
+// The window side of start-up and shut-down: the language chooser, the splash and the main
+// window.
+class QtApplicationHost : public ApplicationHost {
+public:
+    explicit QtApplicationHost(AppCore& app);
+    ~QtApplicationHost() override;
+
+    int ChooseLanguage(const std::vector<std::string>& entries) override;
+    void ShowSplash() override;
+    void LoadMainWindow() override;
+    void RunMainTimer() override;
+    void ShowMainWindow() override;
+    Position MainWindowPosition() const override;
+    int SelectedProfileIndex() const override;
+    void CloseNetworkControls() override;
+    void RemoveTrayIcons() override;
+
+    frmMain* MainWindow() const { return main_.get(); }
+    // What the main window's Exit does.
+    std::function<void()> onExit;
+
+private:
+    AppCore& app_;
+    std::unique_ptr<frmMain> main_;
+    QPointer<frmSplash> splash_;
+};
+
+}  // namespace kestrelon
