@@ -6,7 +6,7 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
     libgtest-dev googletest
-    xvfb xauth
+    xvfb xauth xdotool
     qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base
     fonts-dejavu-core
 )
