@@ -1,3 +1,5 @@
 #include "platform/qt/QtMain.h"
 
-int main(int argc, char** argv) { return kestrelon::RunKestrelon(argc, argv); }
+int main(int argc, char** argv) {
+    return kestrelon::RunKestrelon(argc, argv);
+}

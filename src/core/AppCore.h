@@ -10,7 +10,7 @@ namespace kestrelon {
 // The process-wide records of one run and the services that reach them. One instance lives
 // from start-up to exit; windows and modules get it by reference.
 class AppCore {
-public:
+  public:
     explicit AppCore(Platform& platform)
         : platform(platform), logs(settings, platform.clock, platform.messages) {}
     AppCore(const AppCore&) = delete;

@@ -16,7 +16,7 @@ namespace {
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
@@ -32,7 +32,7 @@ public:
         return fd;
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -188,8 +188,8 @@ std::string FormatCurrency(Currency value, const RegionalFormat& format) {
     }
     std::string number = GroupDigits(std::to_string(scaled / unitScale), format.thousandsSeparator);
     if (digits > 0) {
-        number += format.decimalSeparator +
-                  std::to_string(scaled % unitScale + unitScale).substr(1);
+        number +=
+            format.decimalSeparator + std::to_string(scaled % unitScale + unitScale).substr(1);
     }
     const std::string space = format.symbolSeparatedBySpace ? " " : "";
     std::string text = format.symbolBeforeAmount ? format.currencySymbol + space + number

@@ -83,7 +83,9 @@ const RegionalFormat& IniRegionalFormat() {
     return *format;
 }
 
-void SetIniRegionalFormat(const RegionalFormat& format) { RegionalFormatSetting() = format; }
+void SetIniRegionalFormat(const RegionalFormat& format) {
+    RegionalFormatSetting() = format;
+}
 
 std::string IniReadString(std::string_view section, std::string_view key, std::string_view file) {
     auto value = LoadDocument(IniPath(file)).Get(section, key);
@@ -99,10 +101,13 @@ bool IniReadBool(std::string_view section, std::string_view key, std::string_vie
 }
 
 Currency IniReadCurrency(std::string_view section, std::string_view key, std::string_view file) {
-    return ParseCurrency(IniReadString(section, key, file), IniRegionalFormat()).value_or(Currency{});
+    return ParseCurrency(IniReadString(section, key, file), IniRegionalFormat())
+        .value_or(Currency{});
 }
 
-std::string IniBoolText(bool value) { return value ? "True" : "False"; }
+std::string IniBoolText(bool value) {
+    return value ? "True" : "False";
+}
 
 std::string IniNumberText(double value) {
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15) {
@@ -154,7 +159,9 @@ void IniDeleteSection(std::string_view section, std::string_view file) {
 
 IniBatch::IniBatch(std::string_view file) : path_(IniPath(file)), document_(LoadDocument(path_)) {}
 
-IniBatch::~IniBatch() { Commit(); }
+IniBatch::~IniBatch() {
+    Commit();
+}
 
 void IniBatch::Write(std::string_view section, std::string_view key, std::string_view value) {
     document_.Set(section, key, value);

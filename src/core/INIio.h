@@ -21,22 +21,26 @@ inline constexpr std::size_t kIniReadBuffer = 1024;
 
 std::string IniPath(std::string_view file);
 
-std::string IniReadString(std::string_view section, std::string_view key, std::string_view file = {});
+std::string IniReadString(std::string_view section, std::string_view key,
+                          std::string_view file = {});
 // The leading decimal number of the text; 0 when there is none.
 double IniReadNumber(std::string_view section, std::string_view key, std::string_view file = {});
 // True only for "True" in any letter case, blanks around it ignored.
 bool IniReadBool(std::string_view section, std::string_view key, std::string_view file = {});
 // Money in the user's regional form; 0 when the text does not convert.
-Currency IniReadCurrency(std::string_view section, std::string_view key, std::string_view file = {});
+Currency IniReadCurrency(std::string_view section, std::string_view key,
+                         std::string_view file = {});
 
 void IniWrite(std::string_view section, std::string_view key, std::string_view value,
               std::string_view file = {});
 void IniWrite(std::string_view section, std::string_view key, const char* value,
               std::string_view file = {});
-void IniWrite(std::string_view section, std::string_view key, bool value, std::string_view file = {});
+void IniWrite(std::string_view section, std::string_view key, bool value,
+              std::string_view file = {});
 void IniWrite(std::string_view section, std::string_view key, long long value,
               std::string_view file = {});
-void IniWrite(std::string_view section, std::string_view key, int value, std::string_view file = {});
+void IniWrite(std::string_view section, std::string_view key, int value,
+              std::string_view file = {});
 void IniWrite(std::string_view section, std::string_view key, Currency value,
               std::string_view file = {});
 void IniDeleteKey(std::string_view section, std::string_view key, std::string_view file = {});
@@ -59,7 +63,7 @@ void SetIniRegionalFormat(const RegionalFormat& format);
 // many keys rewrites the file once. The file is read when the batch starts; Commit (or the
 // destructor) writes it back when anything changed.
 class IniBatch {
-public:
+  public:
     explicit IniBatch(std::string_view file = {});
     ~IniBatch();
     IniBatch(const IniBatch&) = delete;
@@ -77,7 +81,7 @@ public:
     std::string ReadString(std::string_view section, std::string_view key) const;
     bool Commit();
 
-private:
+  private:
     std::string path_;
     IniDocument document_;
     bool dirty_ = false;

@@ -12,7 +12,7 @@ namespace kestrelon {
 // ends. Section and key names are matched without regard to letter case; the first section
 // of a name and the first key of a name in it count, as on the platform's own INI service.
 class IniDocument {
-public:
+  public:
     static IniDocument Parse(std::string_view text);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
@@ -25,7 +25,7 @@ public:
 
     std::string Serialize() const;
 
-private:
+  private:
     struct Line {
         enum class Kind { Other, Section, Key };
         Kind kind = Kind::Other;

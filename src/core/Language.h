@@ -11,7 +11,7 @@ namespace kestrelon {
 // "lng" + language + ".ini" (section "default"); a missing file or key gives the English text
 // built into the program. The first "#" of the result is replaced by the parameter.
 class TextLookup {
-public:
+  public:
     // The language in use; "" is English, which never touches the disk.
     void SetLanguageInUse(std::string language) { language_ = std::move(language); }
     const std::string& LanguageInUse() const { return language_; }
@@ -22,7 +22,7 @@ public:
     // How often a language file was read; the ten-slot cache keeps this low.
     int FileReads() const { return fileReads_; }
 
-private:
+  private:
     struct Slot {
         std::string key;
         std::string value;

@@ -14,7 +14,7 @@ enum LogKind { kProgramLog = 0, kDialLog = 1, kErrorLog = 2 };
 // The program, dial and error logs: time-stamped lines, each file kept below MaxLogSize
 // kilobytes by cutting it to its newest 90 % at a line start.
 class Logs {
-public:
+  public:
     Logs(const AppSettings& settings, const Clock& clock, MessageService& messages)
         : settings_(settings), clock_(clock), messages_(messages) {}
 
@@ -25,7 +25,7 @@ public:
     // The path of a log; "" when that log is switched off.
     std::string LogPath(LogKind kind) const;
 
-private:
+  private:
     bool TrimToLimit(const std::string& path);
     void ReportError(const std::string& fileName);
 

@@ -51,7 +51,9 @@ std::string ResolveProgramDirectory() {
     return dataDir.string();
 }
 
-void SetProgramDirectory(const std::string& directory) { CurrentDirectorySetting() = directory; }
+void SetProgramDirectory(const std::string& directory) {
+    CurrentDirectorySetting() = directory;
+}
 
 const std::string& ProgramDirectory() {
     auto& dir = CurrentDirectorySetting();

@@ -68,8 +68,8 @@ std::string DefaultMailCommand(const std::function<std::string(const char*)>& ge
     std::string desktopId;
     for (const auto& list : lists) {
         if (auto content = ReadWholeFile(list)) {
-            auto value = IniDocument::Parse(*content).Get("Default Applications",
-                                                          "x-scheme-handler/mailto");
+            auto value =
+                IniDocument::Parse(*content).Get("Default Applications", "x-scheme-handler/mailto");
             if (value && !FirstDesktopId(*value).empty()) {
                 desktopId = FirstDesktopId(*value);
                 break;

@@ -14,7 +14,7 @@ namespace kestrelon {
 std::string DefaultMailCommand(const std::function<std::string(const char*)>& getEnv);
 
 class DesktopMailClientLocator : public MailClientLocator {
-public:
+  public:
     std::string DefaultMailCommand() override;
 };
 

@@ -60,7 +60,7 @@ std::string EncodeUtf8(const std::vector<char32_t>& codes) {
 // A small linear congruential sequence seeded from the text's length, so that the same
 // password always gets the same offsets and one of another length gets others.
 class OffsetSequence {
-public:
+  public:
     explicit OffsetSequence(std::size_t length)
         : state_(static_cast<std::uint32_t>(length) * 2654435761u + 12345u) {}
     int Next() {
@@ -68,7 +68,7 @@ public:
         return static_cast<int>((state_ >> 16) % kRange);
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

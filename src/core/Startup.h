@@ -13,7 +13,7 @@ class AppCore;
 
 // The window side of start-up and shut-down, implemented by the user interface.
 class ApplicationHost {
-public:
+  public:
     virtual ~ApplicationHost() = default;
     virtual int ChooseLanguage(const std::vector<std::string>& entries) = 0;
     virtual void ShowSplash() = 0;
@@ -34,7 +34,7 @@ public:
 
 // Start-up and shut-down of the whole program.
 class Application {
-public:
+  public:
     Application(AppCore& app, ApplicationHost& host);
     ~Application();
 
@@ -50,7 +50,7 @@ public:
     bool IsAlternateExecutable() const { return alternateExecutable_; }
     bool FirstRun() const { return firstRun_; }
 
-private:
+  private:
     AppCore& app_;
     ApplicationHost& host_;
     std::unique_ptr<InstanceLock> lock_;

@@ -51,7 +51,9 @@ frmMain::frmMain(AppCore& app, QWidget* parent) : QMainWindow(parent), app_(app)
     InstallHelpKey(app_, this, std::string("krmain"));
 }
 
-frmMain::~frmMain() { RemoveTrayIcon(); }
+frmMain::~frmMain() {
+    RemoveTrayIcon();
+}
 
 void frmMain::BuildControls() {
     auto* central = new QWidget(this);
@@ -123,7 +125,8 @@ void frmMain::LoadWindow() {
     if (left < 1) {
         if (const QScreen* screen = this->screen()) {
             const QRect area = screen->geometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
         }
     } else {
         move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
@@ -142,9 +145,13 @@ void frmMain::LoadWindow() {
     InstallKeepInWorkArea(this);
 }
 
-double frmMain::LeftTwips() const { return pos().x() * kTwipsPerPixel; }
+double frmMain::LeftTwips() const {
+    return pos().x() * kTwipsPerPixel;
+}
 
-double frmMain::TopTwips() const { return pos().y() * kTwipsPerPixel; }
+double frmMain::TopTwips() const {
+    return pos().y() * kTwipsPerPixel;
+}
 
 void frmMain::ShowFromTray() {
     showNormal();

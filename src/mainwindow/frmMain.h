@@ -17,7 +17,7 @@ class AppCore;
 // menus. It owns the notification-area icon; closing it by its close box only hides it.
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTrayIconId = 1;
 
     explicit frmMain(AppCore& app, QWidget* parent = nullptr);
@@ -46,10 +46,10 @@ public:
     QAction* mnuReadme = nullptr;
     QAction* mnuAbout = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void BuildMenus();
     void TranslateForm();

@@ -19,7 +19,7 @@ struct LocalTime {
 // Time as the program sees it: a monotonic millisecond tick for intervals (wrapping like a
 // 32-bit tick count) and the local wall-clock time for time stamps and schedules.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::uint32_t TickCount() const = 0;
     virtual LocalTime Now() const = 0;

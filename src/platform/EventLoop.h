@@ -3,7 +3,7 @@
 namespace kestrelon {
 
 class EventLoop {
-public:
+  public:
     virtual ~EventLoop() = default;
     // Lets pending window events, timers and dial events run.
     virtual void ProcessEvents() = 0;

@@ -5,7 +5,7 @@
 namespace kestrelon {
 
 class MailClientLocator {
-public:
+  public:
     virtual ~MailClientLocator() = default;
     // The command line of the desktop's default mail program, or "" when there is none.
     virtual std::string DefaultMailCommand() = 0;

@@ -11,7 +11,7 @@ struct PowerOffResult {
 };
 
 class PowerOff {
-public:
+  public:
     virtual ~PowerOff() = default;
     // Asks the session's power manager to switch the computer off, without asking the user.
     virtual PowerOffResult RequestPowerOff() = 0;

@@ -9,7 +9,7 @@ namespace kestrelon {
 using ProcessId = long;
 
 class ProcessLauncher {
-public:
+  public:
     virtual ~ProcessLauncher() = default;
     // Starts a program detached from this one; nothing is interpreted by a shell.
     virtual std::optional<ProcessId> Start(const std::string& program,

@@ -5,7 +5,7 @@
 namespace kestrelon {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens a document, folder or address with the program the desktop associates with it.
     virtual bool Open(const std::string& target) = 0;

@@ -5,7 +5,7 @@
 namespace kestrelon {
 
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Plays a wave file without waiting for it. With keepPlaying, a sound that is still playing
     // is not interrupted and the new one stays silent. A file that cannot be played plays nothing.

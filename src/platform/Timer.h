@@ -9,7 +9,7 @@ namespace kestrelon {
 // A timer on the user-interface thread. A repeating timer fires every interval until stopped;
 // a single-shot timer fires once. Restarting a running timer starts its interval anew.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     virtual void Start(std::uint32_t intervalMs) = 0;
     virtual void StartSingleShot(std::uint32_t delayMs) = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class TimerFactory {
-public:
+  public:
     virtual ~TimerFactory() = default;
     virtual std::unique_ptr<Timer> CreateTimer(std::function<void()> onTimeout) = 0;
 };

@@ -11,7 +11,7 @@ enum class TrayMouse { LeftDoubleClick, RightClick, LeftClick, Move };
 
 // The desktop's notification area. Icons are told apart by a small id chosen by the caller.
 class TrayService {
-public:
+  public:
     virtual ~TrayService() = default;
     virtual bool IsAvailable() const = 0;
     virtual void Add(int id, const IconImage& icon, const std::string& tip) = 0;

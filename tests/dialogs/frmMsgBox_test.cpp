@@ -146,9 +146,9 @@ TEST_F(MsgBoxTest, ClosingTheChooserChoosesTheFirstEntry) {
         QTest::keyClick(box->cmbMsgBox, Qt::Key_Down);
         box->close();
     });
-    EXPECT_EQ(ChooseFromList(app_, "Select Language", "Kestrelon 2000",
-                             {"Default (English)", "Deutsch"}),
-              0);
+    EXPECT_EQ(
+        ChooseFromList(app_, "Select Language", "Kestrelon 2000", {"Default (English)", "Deutsch"}),
+        0);
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ using SplashTest = test::WindowTest;
 TEST_F(SplashTest, ShowsNameAndVersionWithoutTakingTheFocus) {
     frmSplash splash(app_);
     EXPECT_EQ(splash.Label1->text(), "Kestrelon 2000");
-    EXPECT_EQ(splash.lblVersion->text(),
-              QString::fromStdString("Version " + ProgramVersionText()));
+    EXPECT_EQ(splash.lblVersion->text(), QString::fromStdString("Version " + ProgramVersionText()));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
     EXPECT_TRUE(splash.testAttribute(Qt::WA_ShowWithoutActivating));
 }

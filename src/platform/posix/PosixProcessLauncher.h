@@ -7,7 +7,7 @@ namespace kestrelon {
 // Starts programs detached in their own session, without a shell; asks them to quit with
 // SIGTERM. Ended children are reaped so that none is left as a zombie.
 class PosixProcessLauncher : public ProcessLauncher {
-public:
+  public:
     std::optional<ProcessId> Start(const std::string& program,
                                    const std::vector<std::string>& arguments,
                                    const std::string& workingDirectory) override;

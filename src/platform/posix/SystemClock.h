@@ -6,7 +6,7 @@ namespace kestrelon {
 
 // The machine's monotonic clock for intervals and its local time for time stamps.
 class SystemClock : public Clock {
-public:
+  public:
     std::uint32_t TickCount() const override;
     LocalTime Now() const override;
 };

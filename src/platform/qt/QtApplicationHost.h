@@ -15,7 +15,7 @@ class frmSplash;
 // The window side of start-up and shut-down: the language chooser, the splash and the main
 // window.
 class QtApplicationHost : public ApplicationHost {
-public:
+  public:
     explicit QtApplicationHost(AppCore& app);
     ~QtApplicationHost() override;
 
@@ -33,7 +33,7 @@ public:
     // What the main window's Exit does.
     std::function<void()> onExit;
 
-private:
+  private:
     AppCore& app_;
     std::unique_ptr<frmMain> main_;
     QPointer<frmSplash> splash_;

@@ -4,8 +4,12 @@
 
 namespace kestrelon {
 
-void QtEventLoop::ProcessEvents() { QCoreApplication::processEvents(); }
+void QtEventLoop::ProcessEvents() {
+    QCoreApplication::processEvents();
+}
 
-void QtEventLoop::Quit(int exitCode) { QCoreApplication::exit(exitCode); }
+void QtEventLoop::Quit(int exitCode) {
+    QCoreApplication::exit(exitCode);
+}
 
 }  // namespace kestrelon

@@ -5,7 +5,7 @@
 namespace kestrelon {
 
 class QtEventLoop : public EventLoop {
-public:
+  public:
     void ProcessEvents() override;
     void Quit(int exitCode) override;
 };

@@ -37,8 +37,8 @@ struct RealPlatform {
     QtEventLoop loop;
 
     Platform Services() {
-        return Platform{clock, timers, sound, tray, shell, processes, power, mailClient, messages,
-                        loop};
+        return Platform{clock,     timers, sound,      tray,     shell,
+                        processes, power,  mailClient, messages, loop};
     }
 };
 

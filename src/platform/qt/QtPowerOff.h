@@ -7,7 +7,7 @@ namespace kestrelon {
 // Asks the session's power manager (logind over the system bus) to switch the computer off.
 // The request is not interactive: when the policy wants a password it is refused, not asked.
 class LogindPowerOff : public PowerOff {
-public:
+  public:
     PowerOffResult RequestPowerOff() override;
 };
 

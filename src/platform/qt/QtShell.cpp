@@ -14,8 +14,9 @@ bool QtShell::Open(const std::string& target) {
         return false;
     }
     // A plain path is a local file; anything with a scheme is an address.
-    const QUrl url = QFileInfo::exists(text) ? QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath())
-                                            : QUrl::fromUserInput(text);
+    const QUrl url = QFileInfo::exists(text)
+                         ? QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath())
+                         : QUrl::fromUserInput(text);
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 

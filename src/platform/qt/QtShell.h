@@ -6,7 +6,7 @@ namespace kestrelon {
 
 // Opens documents and addresses with the desktop's associated programs.
 class QtShell : public Shell {
-public:
+  public:
     bool Open(const std::string& target) override;
 };
 

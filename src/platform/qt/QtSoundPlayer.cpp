@@ -27,6 +27,8 @@ void QtSoundPlayer::PlayFile(const std::string& path, bool keepPlaying) {
     effect_->play();
 }
 
-void QtSoundPlayer::Beep() { QApplication::beep(); }
+void QtSoundPlayer::Beep() {
+    QApplication::beep();
+}
 
 }  // namespace kestrelon

@@ -11,13 +11,13 @@ namespace kestrelon {
 
 // Plays wave files through Qt Multimedia, one at a time like the system's sound player.
 class QtSoundPlayer : public SoundPlayer {
-public:
+  public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;
     void PlayFile(const std::string& path, bool keepPlaying) override;
     void Beep() override;
 
-private:
+  private:
     std::unique_ptr<QSoundEffect> effect_;
 };
 

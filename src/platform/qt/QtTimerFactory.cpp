@@ -7,7 +7,7 @@ namespace kestrelon {
 namespace {
 
 class QtTimer : public Timer {
-public:
+  public:
     explicit QtTimer(std::function<void()> onTimeout) {
         // Precise timers: the dial and tray timers count seconds from their firings.
         timer_.setTimerType(Qt::PreciseTimer);
@@ -31,7 +31,7 @@ public:
         return static_cast<std::uint32_t>(timer_.interval());
     }
 
-private:
+  private:
     QTimer timer_;
 };
 

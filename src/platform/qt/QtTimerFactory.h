@@ -6,7 +6,7 @@ namespace kestrelon {
 
 // Timers on the Qt event loop of the user-interface thread.
 class QtTimerFactory : public TimerFactory {
-public:
+  public:
     std::unique_ptr<Timer> CreateTimer(std::function<void()> onTimeout) override;
 };
 

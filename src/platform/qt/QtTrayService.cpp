@@ -33,7 +33,9 @@ IconImage FromQImage(const QImage& source) {
 QtTrayService::QtTrayService() = default;
 QtTrayService::~QtTrayService() = default;
 
-bool QtTrayService::IsAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayService::IsAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 void QtTrayService::Add(int id, const IconImage& icon, const std::string& tip) {
     auto& slot = icons_[id];
@@ -45,17 +47,17 @@ void QtTrayService::Add(int id, const IconImage& icon, const std::string& tip) {
                                  return;
                              }
                              switch (reason) {
-                             case QSystemTrayIcon::DoubleClick:
-                                 handler_(id, TrayMouse::LeftDoubleClick);
-                                 break;
-                             case QSystemTrayIcon::Context:
-                                 handler_(id, TrayMouse::RightClick);
-                                 break;
-                             case QSystemTrayIcon::Trigger:
-                                 handler_(id, TrayMouse::LeftClick);
-                                 break;
-                             default:
-                                 break;
+                                 case QSystemTrayIcon::DoubleClick:
+                                     handler_(id, TrayMouse::LeftDoubleClick);
+                                     break;
+                                 case QSystemTrayIcon::Context:
+                                     handler_(id, TrayMouse::RightClick);
+                                     break;
+                                 case QSystemTrayIcon::Trigger:
+                                     handler_(id, TrayMouse::LeftClick);
+                                     break;
+                                 default:
+                                     break;
                              }
                          });
     }
@@ -72,7 +74,9 @@ void QtTrayService::Modify(int id, const IconImage& icon, const std::string& tip
     found->second->setToolTip(ToQt(tip));
 }
 
-void QtTrayService::Delete(int id) { icons_.erase(id); }
+void QtTrayService::Delete(int id) {
+    icons_.erase(id);
+}
 
 void QtTrayService::SetMouseHandler(std::function<void(int id, TrayMouse)> handler) {
     handler_ = std::move(handler);

@@ -13,7 +13,7 @@ namespace kestrelon {
 
 // Icons in the desktop's notification area, one QSystemTrayIcon per id.
 class QtTrayService : public TrayService {
-public:
+  public:
     QtTrayService();
     ~QtTrayService() override;
     bool IsAvailable() const override;
@@ -22,7 +22,7 @@ public:
     void Delete(int id) override;
     void SetMouseHandler(std::function<void(int id, TrayMouse)> handler) override;
 
-private:
+  private:
     std::map<int, std::unique_ptr<QSystemTrayIcon>> icons_;
     std::function<void(int, TrayMouse)> handler_;
 };

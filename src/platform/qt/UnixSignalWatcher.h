@@ -13,11 +13,11 @@ namespace kestrelon {
 // pipe; the rest runs as a normal event.
 class UnixSignalWatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit UnixSignalWatcher(std::function<void(int signal)> onSignal, QObject* parent = nullptr);
     ~UnixSignalWatcher() override;
 
-private:
+  private:
     void ReadSignal();
 
     std::function<void(int)> onSignal_;
