@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "profiles/ConnectionProfile.h"
+
+namespace kestrelon {
+
+struct AppSettings;
+struct TaskTable;
+
+// The profile numbers held outside the table, which the store keeps right when it reorders
+// it. Null members are skipped.
+struct ProfileReferences {
+    int* selProfile = nullptr;      // the main window's selection
+    int* sessionProfile = nullptr;  // the dial session's profile
+    AppSettings* settings = nullptr;  // StartCon; saved after a sort or a deletion changes it
+    TaskTable* tasks = nullptr;       // Select Connection tasks
+    // Hangs up all lines; run when the profile being dialled or online is deleted.
+    std::function<void()> hangUpAll;
+};
+
+// A phone-book entry with its stored credentials, for the first run.
+struct PhoneBookEntry {
+    std::string name;
+    std::string userName;
+    std::string password;  // as stored with the entry, unscrambled
+};
+
+void LoadProfiles(ProfileTable& table);
+// Sorts, then writes the whole table in one file write.
+void SaveProfiles(ProfileTable& table, ProfileReferences& refs);
+void SortProfiles(ProfileTable& table, ProfileReferences& refs);
+void ExchangeProfileRefs(ProfileTable& table, ProfileReferences& refs, int a, int b);
+// Case-blind name order; equal names and a prefix count as not after.
+bool ProfileNameNotAfter(const std::string& a, const std::string& b);
+void DeleteProfile(ProfileTable& table, ProfileReferences& refs, int n);
+// One profile per phone-book entry, with the entry's credentials scrambled, then saved.
+void CreateProfilesFromPhoneBook(ProfileTable& table, ProfileReferences& refs,
+                                 const std::vector<PhoneBookEntry>& entries);
+
+// The main window's profile commands. Each saves the table and leaves the selection on the
+// added, copied or edited profile wherever the sort put it. Add and copy refuse (returning
+// false, changing nothing) when the table is full. copyOfText is the translated "Copy of".
+bool AddConnectionProfile(ProfileTable& table, ProfileReferences& refs,
+                          const ConnectionProfile& profile);
+bool CopyConnectionProfile(ProfileTable& table, ProfileReferences& refs,
+                           const std::string& copyOfText);
+void ReplaceSelectedProfile(ProfileTable& table, ProfileReferences& refs,
+                            const ConnectionProfile& profile);
+
+}  // namespace kestrelon
