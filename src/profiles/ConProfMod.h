@@ -14,9 +14,9 @@ struct TaskTable;
 // The profile numbers held outside the table, which the store keeps right when it reorders
 // it. Null members are skipped.
 struct ProfileReferences {
-    int* selProfile = nullptr;      // the main window's selection
-    int* sessionProfile = nullptr;  // the dial session's profile
-    AppSettings* settings = nullptr;  // StartCon; saved after a sort or a deletion changes it
+    int* selProfile = nullptr;        // the main window's selection
+    int* sessionProfile = nullptr;    // the dial session's profile
+    AppSettings* settings = nullptr;  // StartCon; saved after every sort and a deletion of it
     TaskTable* tasks = nullptr;       // Select Connection tasks
     // Hangs up all lines; run when the profile being dialled or online is deleted.
     std::function<void()> hangUpAll;
@@ -29,6 +29,8 @@ struct PhoneBookEntry {
     std::string password;  // as stored with the entry, unscrambled
 };
 
+// Reads section "ConProf"; counts beyond the table's room (64 profiles, 32 programs) are cut
+// to it. Slots beyond the count are left blank.
 void LoadProfiles(ProfileTable& table);
 // Sorts, then writes the whole table in one file write.
 void SaveProfiles(ProfileTable& table, ProfileReferences& refs);
@@ -36,6 +38,9 @@ void SortProfiles(ProfileTable& table, ProfileReferences& refs);
 void ExchangeProfileRefs(ProfileTable& table, ProfileReferences& refs, int a, int b);
 // Case-blind name order; equal names and a prefix count as not after.
 bool ProfileNameNotAfter(const std::string& a, const std::string& b);
+// Removes profile n and renumbers every held number; a Select Connection task of profile n is
+// cleared to 0. The selection and the session number of profile n end one past the new last
+// profile. Does not save the table.
 void DeleteProfile(ProfileTable& table, ProfileReferences& refs, int n);
 // One profile per phone-book entry, with the entry's credentials scrambled, then saved.
 void CreateProfilesFromPhoneBook(ProfileTable& table, ProfileReferences& refs,
