@@ -1,9 +1,11 @@
 #pragma once
 
+#include "conman/ScheduledTask.h"
 #include "core/AppSettings.h"
 #include "core/Language.h"
 #include "core/Logs.h"
 #include "core/Platform.h"
+#include "profiles/ConnectionProfile.h"
 
 namespace kestrelon {
 
@@ -27,6 +29,9 @@ class AppCore {
     AppSettings settings;
     TextLookup lang;
     Logs logs;
+    ProfileTable profiles;
+    int SelProfile = 0;  // the main window's selected profile, 1-based; 0 = none
+    TaskTable tasks;
 };
 
 }  // namespace kestrelon

@@ -7,6 +7,10 @@
 #include "core/AppCore.h"
 #include "core/INIio.h"
 #include "core/ProgramDirectory.h"
+#include "dialer/DialSessionController.h"
+#include "dialer/RasFunc.h"
+#include "profiles/ConProfMod.h"
+#include "profiles/ProgramProfileReferences.h"
 
 namespace kestrelon {
 
@@ -18,6 +22,11 @@ bool IsAlternateExecutableName(const std::string& executablePath) {
 Application::Application(AppCore& app, ApplicationHost& host) : app_(app), host_(host) {}
 
 Application::~Application() = default;
+
+void Application::SetDialer(RasFunc& ras, DialSessionController& controller) {
+    ras_ = &ras;
+    dialer_ = &controller;
+}
 
 Application::StartResult Application::Initialize() {
     const std::string& directory = ProgramDirectory();
@@ -39,7 +48,22 @@ Application::StartResult Application::Initialize() {
     steps.chooseLanguage = [this](const std::vector<std::string>& entries) {
         return host_.ChooseLanguage(entries);
     };
+    if (ras_ != nullptr) {
+        steps.createProfilesFromPhoneBook = [this] {
+            std::vector<PhoneBookEntry> entries;
+            for (const std::string& name : ras_->EnumRasEntries()) {
+                const RasDialParams params = ras_->GetEntryDialParams(name);
+                entries.push_back({name, params.userName, params.password});
+            }
+            ProfileReferences refs = ProfileReferencesOf(app_, dialer_);
+            CreateProfilesFromPhoneBook(app_.profiles, refs, entries);
+            app_.platform.loop.ProcessEvents();
+        };
+    }
     firstRun_ = CheckVersion(app_, steps);
+    if (app_.profiles.nProfs == 0) {
+        LoadProfiles(app_.profiles);
+    }
     return StartResult::Started;
 }
 
@@ -58,10 +82,17 @@ Application::StartResult Application::Main() {
     if (!app_.settings.StartHidden || !app_.platform.tray.IsAvailable()) {
         host_.ShowMainWindow();
     }
+    // A connection found by the first heartbeat is kept instead of dialing anew.
+    if (dialer_ != nullptr && app_.settings.StartDial && dialer_->Session().ConnLine == -1) {
+        dialer_->StartDial(true, 0, false);
+    }
     return StartResult::Started;
 }
 
-void Application::Shutdown(bool endProcess) {
+void Application::Shutdown(bool endProcess, std::function<void()> finished) {
+    if (shuttingDown_) {
+        return;  // still waiting for the lines of an earlier request
+    }
     {
         IniBatch file;
         const auto position = host_.MainWindowPosition();
@@ -70,6 +101,27 @@ void Application::Shutdown(bool endProcess) {
         file.Write("Settings", "LastCon", host_.SelectedProfileIndex() + 1);
     }
     host_.CloseNetworkControls();
+    if (dialer_ != nullptr) {
+        if (dialer_->Session().ConnLine > 0) {
+            dialer_->LogConnectionSummary();
+        }
+        shuttingDown_ = true;
+        dialer_->HangUpDialingLines([this, endProcess, finished = std::move(finished)] {
+            shuttingDown_ = false;
+            FinishShutdown(endProcess);
+            if (finished) {
+                finished();
+            }
+        });
+        return;
+    }
+    FinishShutdown(endProcess);
+    if (finished) {
+        finished();
+    }
+}
+
+void Application::FinishShutdown(bool endProcess) {
     app_.WriteLog(app_.LangText("krstop", "Kestrelon shut down"), kProgramLog);
     app_.platform.loop.ProcessEvents();
     app_.PlaySoundEvent(kSoundShutdown);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 namespace kestrelon {
 
 class AppCore;
+class DialSessionController;
+class RasFunc;
 
 // The window side of start-up and shut-down, implemented by the user interface.
 class ApplicationHost {
@@ -38,24 +41,34 @@ class Application {
     Application(AppCore& app, ApplicationHost& host);
     ~Application();
 
+    // The dialing engine; without one, start-up and shut-down skip the dialing steps.
+    void SetDialer(RasFunc& ras, DialSessionController& controller);
+
     enum class StartResult { Started, AnotherInstanceRuns };
     // The whole start-up sequence, up to the running event loop.
     StartResult Main();
     // The first half: directory, instance, platform, loading.
     StartResult Initialize();
     // Saves the window position and the selected profile, logs the end and removes the icons;
-    // with endProcess the event loop ends (unless this is the alternate executable).
-    void Shutdown(bool endProcess);
+    // with endProcess the event loop ends (unless this is the alternate executable). Lines
+    // still dialing are hung up first and given time to go, so the end may come after the
+    // call returns; finished runs once it has.
+    void Shutdown(bool endProcess, std::function<void()> finished = {});
 
     bool IsAlternateExecutable() const { return alternateExecutable_; }
     bool FirstRun() const { return firstRun_; }
 
   private:
+    void FinishShutdown(bool endProcess);
+
     AppCore& app_;
     ApplicationHost& host_;
     std::unique_ptr<InstanceLock> lock_;
     bool alternateExecutable_ = false;
     bool firstRun_ = false;
+    RasFunc* ras_ = nullptr;
+    DialSessionController* dialer_ = nullptr;
+    bool shuttingDown_ = false;
 };
 
 // True when the executable's file name (without extension) begins with "Krest".

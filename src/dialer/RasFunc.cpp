@@ -37,9 +37,8 @@ RasDialParams RasFunc::GetEntryDialParams(const std::string& entry) {
     return backend_.GetEntryDialParams(entry);
 }
 
-std::uint32_t RasFunc::RasDialLine(int line, const std::string& entry,
-                                   const std::string& userName, const std::string& password,
-                                   RasHandle& handle) {
+std::uint32_t RasFunc::RasDialLine(int line, const std::string& entry, const std::string& userName,
+                                   const std::string& password, RasHandle& handle) {
     handle = 0;
     return backend_.Dial(line, entry, userName, password, handle);
 }

@@ -19,7 +19,8 @@ inline constexpr std::uint32_t kErrorConnectTimeout = 901;
 // whose events reach the handler set by SetDialEventHandler.
 class RasFunc {
   public:
-    using DialEventHandler = std::function<void(int line, std::uint32_t state, std::uint32_t error)>;
+    using DialEventHandler =
+        std::function<void(int line, std::uint32_t state, std::uint32_t error)>;
 
     RasFunc(RasBackend& backend, TextLookup& lang);
 

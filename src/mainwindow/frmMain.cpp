@@ -13,6 +13,7 @@
 
 #include "core/AppCore.h"
 #include "core/INIio.h"
+#include "dialer/DialSessionController.h"
 #include "dialogs/frmAbout.h"
 #include "platform/qt/QtTrayService.h"
 #include "platform/qt/QtUi.h"
@@ -70,6 +71,21 @@ void frmMain::BuildControls() {
     cmdDisc->setEnabled(false);
     lblStatus = new QLabel("Status", central);
     lblStatus->setObjectName("lblStatus");
+    lblStatusText = new QLabel(central);
+    lblStatusText->setObjectName("lblStatusText");
+    lblStatusText->setTextFormat(Qt::PlainText);
+    lblStatusText->setMinimumHeight(64);
+    lblStatusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblStatusText->setFrameShape(QFrame::StyledPanel);
+
+    connect(lstConProf, &QListWidget::currentRowChanged, this, [this] { ConProfClicked(); });
+    connect(lstConProf, &QListWidget::itemDoubleClicked, this, [this] { DialSelected(); });
+    connect(cmdDial, &QPushButton::clicked, this, [this] { DialSelected(); });
+    connect(cmdDisc, &QPushButton::clicked, this, [this] {
+        if (dialer_ != nullptr) {
+            dialer_->Disconnect();
+        }
+    });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdDial);
@@ -79,6 +95,7 @@ void frmMain::BuildControls() {
     grid->addWidget(lstConProf, 1, 0);
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(lblStatus, 2, 0, 1, 2);
+    grid->addWidget(lblStatusText, 3, 0, 1, 2);
     setCentralWidget(central);
     resize(360, 300);
 }
@@ -140,9 +157,92 @@ void frmMain::LoadWindow() {
             ShowFromTray();
         }
     });
+    UpdateConProfs();
+    SelectStartProfile();
     TranslateForm();
     KeepInWorkArea(this);
     InstallKeepInWorkArea(this);
+}
+
+void frmMain::AttachDialer(DialSessionController& dialer) {
+    dialer_ = &dialer;
+    DialSessionHooks& hooks = dialer.Hooks();
+    hooks.setDisconnectEnabled = [this](bool enabled) { cmdDisc->setEnabled(enabled); };
+    hooks.paintStatus = [this] { ShowStatus(); };
+}
+
+void frmMain::UpdateConProfs() {
+    const QSignalBlocker quiet(lstConProf);
+    lstConProf->clear();
+    const int count = app_.profiles.nProfs;
+    for (int i = 1; i <= count; ++i) {
+        lstConProf->addItem(ToQt(app_.profiles.ConProf[static_cast<std::size_t>(i)].Name));
+    }
+    lstConProf->setCurrentRow(app_.SelProfile > count ? count - 1 : app_.SelProfile - 1);
+    ConProfClicked();
+}
+
+void frmMain::ConProfClicked() {
+    app_.SelProfile = lstConProf->currentRow() + 1;
+    cmdDial->setEnabled(app_.SelProfile >= 1);
+}
+
+void frmMain::SelectStartProfile() {
+    const int count = lstConProf->count();
+    if (count < 1) {
+        return;
+    }
+    int profile = app_.settings.StartCon;
+    if (profile == 0) {
+        profile = static_cast<int>(IniReadNumber("Settings", "LastCon"));
+    } else if (profile == -1) {
+        // The profile the Connection Manager's schedule has selected; none until it runs.
+        profile = 0;
+    }
+    // A start profile beyond the list selects nothing rather than a stranger.
+    if (profile >= 1 && profile <= count) {
+        lstConProf->setCurrentRow(profile - 1);
+    }
+}
+
+void frmMain::DialSelected() {
+    if (dialer_ != nullptr && app_.SelProfile >= 1) {
+        dialer_->StartDial(true, 0, false);
+    }
+}
+
+void frmMain::ShowStatus() {
+    if (dialer_ == nullptr) {
+        return;
+    }
+    const DialSession& s = dialer_->Session();
+    static constexpr struct {
+        const char* key;
+        const char* english;
+    } kTitles[] = {{"", ""},
+                   {"stdialing", "DIALING"},
+                   {"stauthorising", "AUTHORISING"},
+                   {"stconnerror", "CONNECTION ERROR"},
+                   {"staborted", "ABORTED"},
+                   {"stconnected", "CONNECTED"},
+                   {"stdisconnected", "DISCONNECTED"}};
+    if (s.StatusState < kStatusDialing || s.StatusState > kStatusDisconnected) {
+        lblStatusText->setText(ToQt(app_.LangText("welc2", "Welcome to Kestrelon 2000")));
+        return;
+    }
+    const auto& title = kTitles[s.StatusState];
+    const ConnectionProfile* profile = app_.profiles.Find(s.CurProfile);
+    std::string text = app_.LangText(title.key, title.english) + "\n" +
+                       app_.LangText("stconnection", "Connection ") +
+                       (profile != nullptr ? profile->Name : std::string()) + "\n";
+    if (s.StatusState <= kStatusAborted) {
+        text += app_.LangText("stdials", "Dials ") + std::to_string(s.DialCount) + "\n";
+    }
+    text += app_.LangText("sttime", "Time ") + FormatDuration(s.OnlineSeconds);
+    if (s.StatusState >= kStatusConnected) {
+        text += "\n" + app_.LangText("ipaddress", "IP Address ") + s.IpAddress;
+    }
+    lblStatusText->setText(ToQt(text));
 }
 
 double frmMain::LeftTwips() const {

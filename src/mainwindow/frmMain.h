@@ -12,6 +12,7 @@ class QPushButton;
 namespace kestrelon {
 
 class AppCore;
+class DialSessionController;
 
 // The program's main window: the profile list, Dial and Disconnect, the status heading and the
 // menus. It owns the notification-area icon; closing it by its close box only hides it.
@@ -23,8 +24,16 @@ class frmMain : public QMainWindow {
     explicit frmMain(AppCore& app, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // The window load: position, tray icon, captions.
+    // The dialing engine the buttons and the list drive; set before LoadWindow.
+    void AttachDialer(DialSessionController& dialer);
+    // The window load: position, tray icon, profile list and start selection, captions.
     void LoadWindow();
+    // Refills the profile list and selects SelProfile (the last profile when it lies beyond).
+    void UpdateConProfs();
+    // The list's click handling: SelProfile follows the list; Dial needs a selection.
+    void ConProfClicked();
+    // The status heading's text for the dial session as it is now.
+    void ShowStatus();
     // Left and top in twips, as stored in "Windowx" and "Windowy".
     double LeftTwips() const;
     double TopTwips() const;
@@ -40,6 +49,7 @@ class frmMain : public QMainWindow {
     QPushButton* cmdDial = nullptr;
     QPushButton* cmdDisc = nullptr;
     QLabel* lblStatus = nullptr;
+    QLabel* lblStatusText = nullptr;
     QMenu* mnuMFile = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuMHelp = nullptr;
@@ -53,8 +63,11 @@ class frmMain : public QMainWindow {
     void BuildControls();
     void BuildMenus();
     void TranslateForm();
+    void SelectStartProfile();
+    void DialSelected();
 
     AppCore& app_;
+    DialSessionController* dialer_ = nullptr;
     bool trayIconAdded_ = false;
 };
 

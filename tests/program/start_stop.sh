@@ -13,6 +13,8 @@ program="$1"
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 export KESTRELON_HOME="$home"
+# The simulated dial-up service keeps its phone book here, away from the user's own.
+export KESTRELON_RAS_DIR="$home/ras"
 export QT_QPA_PLATFORM=xcb
 
 fail() {
@@ -50,6 +52,9 @@ wait_for 20 grep -q "Kestrelon started" "$home/Program.log" || fail "no start li
 [ -f "$home/Kestrelon.Ini" ] || fail "no Kestrelon.Ini written"
 grep -qi "^Version=" "$home/Kestrelon.Ini" || fail "Kestrelon.Ini holds no version"
 grep -qi "^ProgLog=Program.log" "$home/Kestrelon.Ini" || fail "first-run log names not saved"
+# The first run made one profile per entry of the (sample) phone book.
+[ -f "$home/ras/rasphone.pbk" ] || fail "no sample phone book"
+grep -qi "^nProfs=[1-9]" "$home/Kestrelon.Ini" || fail "no profiles made from the phone book"
 
 # A second start finds the running one and leaves without a word.
 second_status=0

@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include "core/AppCore.h"
+#include "dialer/DialSessionController.h"
 #include "dialogs/frmMsgBox.h"
 #include "dialogs/frmSplash.h"
 #include "mainwindow/frmMain.h"
@@ -35,11 +36,18 @@ void QtApplicationHost::LoadMainWindow() {
             onExit();
         }
     };
+    if (dialer_ != nullptr) {
+        main_->AttachDialer(*dialer_);
+    }
     main_->LoadWindow();
 }
 
 void QtApplicationHost::RunMainTimer() {
-    // The dial session's heartbeat arrives with the dialing engine; nothing to refresh yet.
+    if (dialer_ != nullptr) {
+        dialer_->TimerTick();
+        dialer_->RefreshStatus();
+        dialer_->StartTimer();
+    }
 }
 
 void QtApplicationHost::ShowMainWindow() {

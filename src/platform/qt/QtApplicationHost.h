@@ -9,6 +9,7 @@
 namespace kestrelon {
 
 class AppCore;
+class DialSessionController;
 class frmMain;
 class frmSplash;
 
@@ -29,12 +30,15 @@ class QtApplicationHost : public ApplicationHost {
     void CloseNetworkControls() override;
     void RemoveTrayIcons() override;
 
+    // The dialing engine the main window drives and whose heartbeat starts with it.
+    void SetDialer(DialSessionController& dialer) { dialer_ = &dialer; }
     frmMain* MainWindow() const { return main_.get(); }
     // What the main window's Exit does.
     std::function<void()> onExit;
 
   private:
     AppCore& app_;
+    DialSessionController* dialer_ = nullptr;
     std::unique_ptr<frmMain> main_;
     QPointer<frmSplash> splash_;
 };

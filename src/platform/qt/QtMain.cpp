@@ -7,6 +7,10 @@
 #include "core/ProgramDirectory.h"
 #include "core/RegistryIO.h"
 #include "core/Startup.h"
+#include "dialer/DialSessionController.h"
+#include "dialer/RasFunc.h"
+#include "dialer/RasServiceDirectory.h"
+#include "dialer/SimulatedRas.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/SystemClock.h"
 #include "platform/qt/QtApplicationHost.h"
@@ -56,8 +60,15 @@ int RunKestrelon(int argc, char** argv) {
     AppCore app(platform);
     real.messages.SetApp(&app);
 
+    // The embedded default dialer: the simulated remote access service.
+    SimulatedRas rasService(RasServiceDirectory(), real.clock, real.timers);
+    RasFunc ras(rasService, app.lang);
+    DialSessionController dialer(app, ras, app.profiles, app.SelProfile);
+
     QtApplicationHost host(app);
+    host.SetDialer(dialer);
     Application program(app, host);
+    program.SetDialer(ras, dialer);
 
     // A signal or the end of the session runs the shut-down sequence once, without asking
     // anything, and then the process ends, also as the alternate executable.
@@ -67,8 +78,7 @@ int RunKestrelon(int argc, char** argv) {
             return;
         }
         ending = true;
-        program.Shutdown(true);
-        QCoreApplication::exit(0);
+        program.Shutdown(true, [] { QCoreApplication::exit(0); });
     };
     host.onExit = [&] {
         if (ending) {
