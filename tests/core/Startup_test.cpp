@@ -19,6 +19,10 @@
 #include "core/INIio.h"
 #include "core/InstanceLock.h"
 #include "core/ProgramDirectory.h"
+#include "core/Scramble.h"
+#include "dialer/DialSessionController.h"
+#include "dialer/RasFunc.h"
+#include "dialer/SimulatedRas.h"
 #include "platform/FakePlatform.h"
 #include "platform/TempProgramDirectory.h"
 
@@ -38,8 +42,18 @@ class RecordingHost : public ApplicationHost {
         return languageChoice;
     }
     void ShowSplash() override { Record("ShowSplash"); }
-    void LoadMainWindow() override { Record("LoadMainWindow"); }
-    void RunMainTimer() override { Record("RunMainTimer"); }
+    void LoadMainWindow() override {
+        Record("LoadMainWindow");
+        if (loadMainWindow) {
+            loadMainWindow();
+        }
+    }
+    void RunMainTimer() override {
+        Record("RunMainTimer");
+        if (runMainTimer) {
+            runMainTimer();
+        }
+    }
     void ShowMainWindow() override { Record("ShowMainWindow"); }
     Position MainWindowPosition() const override { return position; }
     int SelectedProfileIndex() const override { return selected; }
@@ -51,6 +65,9 @@ class RecordingHost : public ApplicationHost {
     std::vector<std::string> calls;
     // What else the test wants to know at each call, appended to the call's name.
     std::function<std::string()> state;
+    // What the window side does beyond being recorded.
+    std::function<void()> loadMainWindow;
+    std::function<void()> runMainTimer;
     std::vector<std::string> offered;
     int languageChoice = 0;
     Position position;
@@ -322,6 +339,114 @@ TEST(InstanceLock, ADeadInstanceLeavesTheLockFree) {
         close(toChild[1]);
         EXPECT_FALSE(InstanceLock(dir.Path()).AnotherInstanceRuns()) << "killed: " << killed;
     }
+}
+
+// A run with the dialing engine on the simulated service; the main timer is the controller's.
+struct DialingSession : Session {
+    explicit DialingSession(const std::string& rasDirectory)
+        : service(rasDirectory, fake.clock, fake.clock) {
+        host.runMainTimer = [this] { dialer.TimerTick(); };
+        application.SetDialer(ras, dialer);
+    }
+    SimulatedRas service;
+    RasFunc ras{service, app.lang};
+    DialSessionController dialer{app, ras, app.profiles, app.SelProfile};
+};
+
+class StartupDialingTest : public StartupTest {
+  protected:
+    StartupDialingTest() { std::filesystem::create_directories(RasDir()); }
+    std::string RasDir() const { return dir_.File("ras"); }
+    void PhoneBook(const std::string& text) { WriteFile(RasDir() + "/rasphone.pbk", text); }
+    static constexpr char kOneProfile[] = "[ConProf]\nnProfs=1\n1Name=Office\n1Con1=Office Line\n";
+};
+
+TEST_F(StartupDialingTest, TheFirstRunMakesAProfileOfEveryPhoneBookEntry) {
+    PhoneBook("[Work]\nUserName=jdoe\nPassword=s3cret\n[Home]\n");
+    DialingSession s(RasDir());
+    ASSERT_EQ(s.application.Initialize(), Application::StartResult::Started);
+    ASSERT_EQ(s.app.profiles.nProfs, 2);
+    // Saved in name order.
+    EXPECT_EQ(s.app.profiles.ConProf[1].Name, "Home");
+    EXPECT_EQ(s.app.profiles.ConProf[2].Name, "Work");
+    EXPECT_EQ(s.app.profiles.ConProf[2].Con1, "Work");
+    EXPECT_EQ(s.app.profiles.ConProf[2].UName, "jdoe");
+    EXPECT_EQ(UnscramblePassword(s.app.profiles.ConProf[2].Pass), "s3cret");
+    EXPECT_EQ(IniReadString("ConProf", "2Pass"), s.app.profiles.ConProf[2].Pass);
+}
+
+TEST_F(StartupDialingTest, LaterRunsLoadTheProfilesAndDialAtStartWhenAsked) {
+    PhoneBook("[Office Line]\nAnswer=silent\n");
+    WriteSettings("StartDial=True\nLastCon=1\n", kOneProfile);
+    DialingSession s(RasDir());
+    s.host.loadMainWindow = [&] { s.app.SelProfile = 1; };
+    ASSERT_EQ(s.application.Main(), Application::StartResult::Started);
+    EXPECT_EQ(s.app.profiles.nProfs, 1);
+    EXPECT_TRUE(s.dialer.Session().Dialing);
+    EXPECT_NE(ProgramLog().find("Started dialing: Office"), std::string::npos);
+}
+
+TEST_F(StartupDialingTest, AConnectionFoundAtStartIsKeptInsteadOfDialing) {
+    PhoneBook("[Office Line]\nDeviceMs=10\nAuthMs=10\n");
+    WriteSettings("StartDial=True\n", kOneProfile);
+    DialingSession s(RasDir());
+    SimulatedRas otherProgram(RasDir(), s.fake.clock, s.fake.clock);
+    RasHandle handle = 0;
+    ASSERT_EQ(otherProgram.Dial(1, "Office Line", "", "", handle), 0U);
+    s.fake.clock.Advance(100);
+    s.host.loadMainWindow = [&] { s.app.SelProfile = 1; };
+
+    ASSERT_EQ(s.application.Main(), Application::StartResult::Started);
+    EXPECT_EQ(s.dialer.Session().ConnLine, 1);
+    EXPECT_FALSE(s.dialer.Session().Dialing);
+    const std::string log = ProgramLog();
+    EXPECT_NE(log.find("Connection detected: Office"), std::string::npos);
+    EXPECT_EQ(log.find("Started dialing"), std::string::npos);
+}
+
+TEST_F(StartupDialingTest, ShutDownWaitsForTheDialingLinesToGoBeforeItEnds) {
+    PhoneBook("[Office Line]\nAnswer=silent\nHangUpMs=400\n");
+    WriteSettings("", kOneProfile);
+    DialingSession s(RasDir());
+    ASSERT_EQ(s.application.Main(), Application::StartResult::Started);
+    s.app.SelProfile = 1;
+    s.dialer.StartDial(false, 0, false);
+    const RasHandle call = s.dialer.Session().Line(1).Handle;
+    ASSERT_NE(call, 0U);
+
+    bool finished = false;
+    s.application.Shutdown(true, [&] { finished = true; });
+    EXPECT_FALSE(s.dialer.Session().Dialing);
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(ProgramLog().find("Kestrelon shut down"), std::string::npos);
+    std::uint32_t state = 0;
+    EXPECT_EQ(s.ras.RasGetConnectStatus(call, state), 0U);
+
+    s.fake.clock.Advance(300);
+    EXPECT_FALSE(finished);
+    s.fake.clock.Advance(200);
+    EXPECT_TRUE(finished);
+    EXPECT_NE(ProgramLog().find("Kestrelon shut down"), std::string::npos);
+    EXPECT_EQ(s.fake.loop.quitCode, 0);
+    EXPECT_EQ(s.ras.RasGetConnectStatus(call, state), kErrorInvalidHandle);
+}
+
+TEST_F(StartupDialingTest, ShutDownWhileOnlineSumsTheConnectionUpAndLeavesItRunning) {
+    PhoneBook("[Office Line]\nDeviceMs=10\nAuthMs=10\n");
+    WriteSettings("DialLog=Dial.log\n", kOneProfile);
+    DialingSession s(RasDir());
+    ASSERT_EQ(s.application.Main(), Application::StartResult::Started);
+    s.app.SelProfile = 1;
+    s.dialer.StartDial(false, 0, false);
+    s.fake.clock.Advance(5000);
+    ASSERT_EQ(s.dialer.Session().ConnLine, 1);
+
+    bool finished = false;
+    s.application.Shutdown(true, [&] { finished = true; });
+    EXPECT_TRUE(finished);
+    EXPECT_NE(ReadFile(dir_.File("Dial.log")).find("Connection Time: 0:0"), std::string::npos);
+    // The connection belongs to the system: it outlives the program.
+    EXPECT_EQ(s.service.EnumConnections().size(), 1U);
 }
 
 }  // namespace
