@@ -18,7 +18,12 @@ PowerOffResult LogindPowerOff::RequestPowerOff() {
     if (!manager.isValid()) {
         return {PowerOffResult::Outcome::Unavailable, FromQt(manager.lastError().message())};
     }
+    // "challenge" would need the user's password; the request never asks, so it counts as
+    // refused. "na" means this system cannot switch itself off at all.
     const QDBusReply<QString> allowed = manager.call("CanPowerOff");
+    if (allowed.isValid() && allowed.value() == "na") {
+        return {PowerOffResult::Outcome::Unavailable, "CanPowerOff: na"};
+    }
     if (allowed.isValid() && allowed.value() != "yes") {
         return {PowerOffResult::Outcome::Refused, "CanPowerOff: " + FromQt(allowed.value())};
     }
