@@ -1,22 +1,27 @@
 #include "mainwindow/frmMain.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/AppCore.h"
 #include "core/INIio.h"
 #include "dialer/DialSessionController.h"
 #include "dialogs/frmAbout.h"
+#include "dialogs/frmLastError.h"
+#include "dialogs/frmLog.h"
+#include "dialogs/frmMsgBox.h"
 #include "platform/qt/QtTrayService.h"
 #include "platform/qt/QtUi.h"
+#include "profiles/ConProfMod.h"
 
 namespace kestrelon {
 
@@ -24,36 +29,34 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-// The offline icon: a grey handset on a dark disc, readable on light and dark panels.
-IconImage OfflineIcon() {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(20, 20, 20), 1));
-    painter.setBrush(QColor(90, 90, 100));
-    painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    painter.setPen(QPen(QColor(230, 230, 230), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawArc(QRectF(4, 4, 8, 8), 200 * 16, 140 * 16);
-    painter.drawLine(QPointF(4.5, 9), QPointF(6, 10.5));
-    painter.drawLine(QPointF(11.5, 9), QPointF(10, 10.5));
-    painter.end();
-    return FromQImage(image);
+Currency ParseCharges(const std::string& text, const RegionalFormat& format) {
+    return ParseCurrency(text, format).value_or(Currency{});
 }
 
 }  // namespace
 
-frmMain::frmMain(AppCore& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+frmMain::frmMain(AppCore& app, QWidget* parent)
+    : QMainWindow(parent),
+      app_(app),
+      tray_(app.platform.tray),
+      trayChoice_({tray_, kTrayIconId, OfflineIcon(), OnlineIcon(),
+                   [&app] { app.PlaySoundEvent(kSoundDisconnectionWarning); },
+                   [format = RegionalFormat::FromCurrentLocale()](const std::string& text) {
+                       return ParseCharges(text, format);
+                   },
+                   RegionalFormat::FromCurrentLocale().currencyDigits}) {
     setObjectName("frmMain");
     setWindowTitle("Kestrelon 2000");
     setWindowIcon(QPixmap::fromImage(ToQImage(OfflineIcon())));
     BuildControls();
     BuildMenus();
+    BuildTrayMenu();
     InstallHelpKey(app_, this, std::string("krmain"));
 }
 
 frmMain::~frmMain() {
     RemoveTrayIcon();
+    delete logView_.data();
 }
 
 void frmMain::BuildControls() {
@@ -71,21 +74,26 @@ void frmMain::BuildControls() {
     cmdDisc->setEnabled(false);
     lblStatus = new QLabel("Status", central);
     lblStatus->setObjectName("lblStatus");
-    lblStatusText = new QLabel(central);
-    lblStatusText->setObjectName("lblStatusText");
-    lblStatusText->setTextFormat(Qt::PlainText);
-    lblStatusText->setMinimumHeight(64);
-    lblStatusText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblStatusText->setFrameShape(QFrame::StyledPanel);
+    pctStatDisp = new QLabel(central);
+    pctStatDisp->setObjectName("pctStatDisp");
+    pctStatDisp->setFixedSize(kPanelWidth, kPanelHeight);
+    pctStatDisp->setFrameShape(QFrame::NoFrame);
+    pctStatus_ = QImage(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
+    pctStatus_.fill(Qt::white);
+
+    tmrShowErr = new QTimer(this);
+    tmrShowErr->setObjectName("tmrShowErr");
+    tmrShowErr->setSingleShot(true);
+    tmrShowErr->setInterval(1);
+    connect(tmrShowErr, &QTimer::timeout, this, [this] {
+        tmrShowErr->stop();
+        ShowLastError();
+    });
 
     connect(lstConProf, &QListWidget::currentRowChanged, this, [this] { ConProfClicked(); });
     connect(lstConProf, &QListWidget::itemDoubleClicked, this, [this] { DialSelected(); });
     connect(cmdDial, &QPushButton::clicked, this, [this] { DialSelected(); });
-    connect(cmdDisc, &QPushButton::clicked, this, [this] {
-        if (dialer_ != nullptr) {
-            dialer_->Disconnect();
-        }
-    });
+    connect(cmdDisc, &QPushButton::clicked, this, [this] { DisconnectClicked(); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cmdDial);
@@ -95,38 +103,123 @@ void frmMain::BuildControls() {
     grid->addWidget(lstConProf, 1, 0);
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(lblStatus, 2, 0, 1, 2);
-    grid->addWidget(lblStatusText, 3, 0, 1, 2);
+    grid->addWidget(pctStatDisp, 3, 0, 1, 2, Qt::AlignLeft);
+    grid->setRowStretch(1, 1);
+    lstConProf->setMinimumHeight(80);
     setCentralWidget(central);
-    resize(360, 300);
 }
 
 void frmMain::BuildMenus() {
-    mnuMFile = menuBar()->addMenu("&File");
-    mnuMFile->setObjectName("mnuMFile");
-    mnuExit = mnuMFile->addAction("&Exit");
-    mnuExit->setObjectName("mnuExit");
-    mnuExit->setShortcut(QKeySequence("Ctrl+Q"));
-    connect(mnuExit, &QAction::triggered, this, [this] {
-        if (onExit) {
-            onExit();
-        }
-    });
+    const auto add = [this](QMenu* menu, const char* name, const char* caption,
+                            const QKeySequence& shortcut, std::function<void()> handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+        return action;
+    };
+    const auto menu = [this](const char* name, const char* caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        connect(m, &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
+        return m;
+    };
 
-    mnuMHelp = menuBar()->addMenu("&Help");
-    mnuMHelp->setObjectName("mnuMHelp");
-    mnuReadme = mnuMHelp->addAction("&Help...");
-    mnuReadme->setObjectName("mnuReadme");
-    connect(mnuReadme, &QAction::triggered, this, [this] { ShowHelp(app_, this, ""); });
-    mnuMHelp->addSeparator();
-    mnuAbout = mnuMHelp->addAction("&About...");
-    mnuAbout->setObjectName("mnuAbout");
-    mnuAbout->setShortcut(QKeySequence(Qt::Key_F12));
-    connect(mnuAbout, &QAction::triggered, this, [this] { ShowAbout(app_, this); });
+    mnuMFile = menu("mnuMFile", "&File");
+    mnuExit = add(mnuMFile, "mnuExit", "&Exit", QKeySequence("Ctrl+Q"), [this] { Exit(); });
+
+    mnuMEdit = menu("mnuMEdit", "&Edit");
+    mnuAddProfile = add(mnuMEdit, "mnuAddProfile", "&Add Connection Profile...",
+                        QKeySequence("Ctrl+A"), [this] {
+                            if (onAddProfile) {
+                                RunModal(onAddProfile);
+                            }
+                        });
+    mnuDelProfile = add(mnuMEdit, "mnuDelProfile", "&Delete Connection Profile",
+                        QKeySequence("Ctrl+X"), [this] { DeleteProfileClicked(); });
+    mnuCopyProfile = add(mnuMEdit, "mnuCopyProfile", "&Copy Connection Profile",
+                         QKeySequence("Ctrl+C"), [this] { CopyProfileClicked(); });
+    mnuMEdit->addSeparator()->setObjectName("mnusep4");
+    mnuCopyIP = add(mnuMEdit, "mnuCopyIP", "Copy &IP to Clipboard", QKeySequence("Ctrl+I"),
+                    [this] { CopyIpClicked(); });
+
+    mnuView = menu("mnuView", "&View");
+    mnuProgLog = add(mnuView, "mnuProgLog", "&Program Log...", QKeySequence("Ctrl+P"),
+                     [this] { ShowLog(0); });
+    mnuDialLog =
+        add(mnuView, "mnuDialLog", "&Dial Log...", QKeySequence("Ctrl+D"), [this] { ShowLog(1); });
+    mnuErrorLog = add(mnuView, "mnuErrorLog", "&Error Log...", QKeySequence("Ctrl+R"),
+                      [this] { ShowLog(2); });
+    mnuView->addSeparator()->setObjectName("mnuSep2");
+    mnuViewErr = add(mnuView, "mnuViewErr", "&Last Error...", QKeySequence("Ctrl+E"),
+                     [this] { ShowLastError(); });
+    mnuView->addSeparator()->setObjectName("mnuSep12");
+    mnuPhoneCharges =
+        add(mnuView, "mnuPhoneCharges", "&Telephone Charges...", QKeySequence("Ctrl+T"), [this] {
+            if (onShowChargeGraph) {
+                onShowChargeGraph();
+            }
+        });
+
+    mnuMOptions = menu("mnuMOptions", "&Options");
+    mnuOptions =
+        add(mnuMOptions, "mnuOptions", "Global &Options...", QKeySequence("Ctrl+O"), [this] {
+            if (onShowOptions) {
+                RunModal(onShowOptions, true);
+            }
+        });
+    mnuEditProfile = add(mnuMOptions, "mnuEditProfile", "&Connection Profile Options...",
+                         QKeySequence("Ctrl+B"), [this] {
+                             if (onEditProfile && app_.SelProfile >= 1) {
+                                 RunModal(onEditProfile);
+                             }
+                         });
+    mnuManager =
+        add(mnuMOptions, "mnuManager", "Connection &Manager...", QKeySequence("Ctrl+M"), [this] {
+            if (onShowConMan) {
+                RunModal(onShowConMan);
+            }
+        });
+    mnuMOptions->addSeparator()->setObjectName("mnuSep3");
+    mnuDisDual = add(mnuMOptions, "mnuDisDual", "Disable DualConnect", QKeySequence("Ctrl+N"),
+                     [this] { DisDualClicked(); });
+    mnuDisDual->setCheckable(true);
+
+    mnuMHelp = menu("mnuMHelp", "&Help");
+    mnuReadme = add(mnuMHelp, "mnuReadme", "&Help...", QKeySequence(),
+                    [this] { ShowHelp(app_, this, ""); });
+    // F1 itself opens the window's own topic; the menu only shows the key.
+    mnuReadme->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuReadme->setShortcutContext(Qt::WidgetShortcut);
+    mnuMHelp->addSeparator()->setObjectName("mnuSep1");
+    mnuAbout = add(mnuMHelp, "mnuAbout", "&About...", QKeySequence(Qt::Key_F12),
+                   [this] { RunModal([this] { ShowAbout(app_, this); }); });
+
+    for (QAction* action : {mnuDelProfile, mnuCopyProfile, mnuEditProfile}) {
+        action->setEnabled(false);
+    }
+    RefreshCommands();
 }
 
 void frmMain::TranslateForm() {
     TranslateCaption(app_, mnuMFile->menuAction(), "file");
     TranslateCaption(app_, mnuExit, "exit");
+    TranslateCaption(app_, mnuMEdit->menuAction(), "edit");
+    TranslateCaption(app_, mnuAddProfile, "addprof");
+    TranslateCaption(app_, mnuDelProfile, "delprof");
+    TranslateCaption(app_, mnuCopyProfile, "copyprof");
+    TranslateCaption(app_, mnuCopyIP, "copyip");
+    TranslateCaption(app_, mnuView->menuAction(), "view");
+    TranslateCaption(app_, mnuProgLog, "viewproglog");
+    TranslateCaption(app_, mnuDialLog, "viewdiallog");
+    TranslateCaption(app_, mnuErrorLog, "viewerrorlog");
+    TranslateCaption(app_, mnuViewErr, "viewlasterror");
+    TranslateCaption(app_, mnuPhoneCharges, "mnutelephonecharges");
+    TranslateCaption(app_, mnuMOptions->menuAction(), "options");
+    TranslateCaption(app_, mnuOptions, "opt2");
+    TranslateCaption(app_, mnuEditProfile, "editprof");
+    TranslateCaption(app_, mnuManager, "conman");
+    TranslateCaption(app_, mnuDisDual, "disdual");
     TranslateCaption(app_, mnuMHelp->menuAction(), "help");
     TranslateCaption(app_, mnuReadme, "readme");
     TranslateCaption(app_, mnuAbout, "about");
@@ -139,6 +232,7 @@ void frmMain::TranslateForm() {
 void frmMain::LoadWindow() {
     const double left = IniReadNumber("Settings", "Windowx");
     const double top = IniReadNumber("Settings", "Windowy");
+    adjustSize();
     if (left < 1) {
         if (const QScreen* screen = this->screen()) {
             const QRect area = screen->geometry();
@@ -148,13 +242,10 @@ void frmMain::LoadWindow() {
     } else {
         move(static_cast<int>(left / kTwipsPerPixel), static_cast<int>(top / kTwipsPerPixel));
     }
-    if (app_.platform.tray.IsAvailable()) {
-        app_.platform.tray.Add(kTrayIconId, OfflineIcon(), "Kestrelon 2000");
-        trayIconAdded_ = true;
-    }
+    trayIconAdded_ = tray_.TrayAdd(kTrayIconId, OfflineIcon(), "Kestrelon 2000");
     app_.platform.tray.SetMouseHandler([this](int id, TrayMouse mouse) {
-        if (id == kTrayIconId && mouse == TrayMouse::LeftDoubleClick) {
-            ShowFromTray();
+        if (id == kTrayIconId) {
+            TrayMouseEvent(mouse);
         }
     });
     UpdateConProfs();
@@ -162,13 +253,23 @@ void frmMain::LoadWindow() {
     TranslateForm();
     KeepInWorkArea(this);
     InstallKeepInWorkArea(this);
+    {
+        const QSignalBlocker quiet(mnuDisDual);
+        mnuDisDual->setChecked(app_.settings.DisDual);
+    }
+    RefreshCommands();
+    PaintStatus();
 }
 
 void frmMain::AttachDialer(DialSessionController& dialer) {
     dialer_ = &dialer;
     DialSessionHooks& hooks = dialer.Hooks();
     hooks.setDisconnectEnabled = [this](bool enabled) { cmdDisc->setEnabled(enabled); };
-    hooks.paintStatus = [this] { ShowStatus(); };
+    hooks.paintStatus = [this] { PaintStatus(); };
+    hooks.updateTray = [this] { UpdateTray(); };
+    // The dialog opens after the heartbeat's tick has returned, so the tick is not held up
+    // inside the dialog's own event loop.
+    hooks.showLastError = [this] { tmrShowErr->start(); };
 }
 
 void frmMain::UpdateConProfs() {
@@ -184,7 +285,26 @@ void frmMain::UpdateConProfs() {
 
 void frmMain::ConProfClicked() {
     app_.SelProfile = lstConProf->currentRow() + 1;
-    cmdDial->setEnabled(app_.SelProfile >= 1);
+    RefreshCommands();
+}
+
+void frmMain::RefreshCommands() {
+    const bool selected = app_.SelProfile >= 1;
+    cmdDial->setEnabled(selected);
+    mnuDelProfile->setEnabled(selected);
+    mnuCopyProfile->setEnabled(selected);
+    mnuEditProfile->setEnabled(selected && static_cast<bool>(onEditProfile));
+    mnuAddProfile->setEnabled(static_cast<bool>(onAddProfile));
+    mnuOptions->setEnabled(static_cast<bool>(onShowOptions));
+    mnuManager->setEnabled(static_cast<bool>(onShowConMan));
+    mnuPhoneCharges->setEnabled(static_cast<bool>(onShowChargeGraph));
+    if (mnuDial != nullptr) {
+        mnuDial->setEnabled(selected || IsOnlineOrDialing());
+        mnuOptionsT->setEnabled(mnuOptions->isEnabled());
+        mnuConManT->setEnabled(mnuManager->isEnabled());
+        mnuEditT->setEnabled(mnuEditProfile->isEnabled());
+        mnuTelKostT->setEnabled(mnuPhoneCharges->isEnabled());
+    }
 }
 
 void frmMain::SelectStartProfile() {
@@ -196,13 +316,16 @@ void frmMain::SelectStartProfile() {
     if (profile == 0) {
         profile = static_cast<int>(IniReadNumber("Settings", "LastCon"));
     } else if (profile == -1) {
-        // The profile the Connection Manager's schedule has selected; none until it runs.
-        profile = 0;
+        profile = scheduledConnection ? scheduledConnection() : 0;
     }
     // A start profile beyond the list selects nothing rather than a stranger.
     if (profile >= 1 && profile <= count) {
         lstConProf->setCurrentRow(profile - 1);
     }
+}
+
+bool frmMain::IsOnlineOrDialing() const {
+    return dialer_ != nullptr && (dialer_->Session().Dialing || dialer_->Session().ConnLine > 0);
 }
 
 void frmMain::DialSelected() {
@@ -211,38 +334,123 @@ void frmMain::DialSelected() {
     }
 }
 
-void frmMain::ShowStatus() {
-    if (dialer_ == nullptr) {
+void frmMain::DisconnectClicked() {
+    if (dialer_ != nullptr) {
+        dialer_->Disconnect();
+    }
+}
+
+void frmMain::TrayDialClicked() {
+    if (IsOnlineOrDialing()) {
+        DisconnectClicked();
+    } else {
+        DialSelected();
+    }
+}
+
+void frmMain::Exit() {
+    if (onExit) {
+        onExit();
+    }
+}
+
+ProfileReferences frmMain::References() {
+    ProfileReferences refs;
+    refs.selProfile = &app_.SelProfile;
+    refs.settings = &app_.settings;
+    refs.tasks = &app_.tasks;
+    if (dialer_ != nullptr) {
+        refs.sessionProfile = &dialer_->Session().CurProfile;
+        refs.hangUpAll = [this] { dialer_->HangUpAll(); };
+    }
+    return refs;
+}
+
+void frmMain::DeleteProfileClicked() {
+    const ConnectionProfile* profile = app_.profiles.Find(app_.SelProfile);
+    if (profile == nullptr) {
         return;
     }
-    const DialSession& s = dialer_->Session();
-    static constexpr struct {
-        const char* key;
-        const char* english;
-    } kTitles[] = {{"", ""},
-                   {"stdialing", "DIALING"},
-                   {"stauthorising", "AUTHORISING"},
-                   {"stconnerror", "CONNECTION ERROR"},
-                   {"staborted", "ABORTED"},
-                   {"stconnected", "CONNECTED"},
-                   {"stdisconnected", "DISCONNECTED"}};
-    if (s.StatusState < kStatusDialing || s.StatusState > kStatusDisconnected) {
-        lblStatusText->setText(ToQt(app_.LangText("welc2", "Welcome to Kestrelon 2000")));
+    std::string unused;
+    const int answer = RunModalResult([&] {
+        return MsgBoxEx(
+            app_,
+            app_.LangText("deleteconfirm", "Are you sure you want to delete #", profile->Name),
+            app_.LangText("deleteprofile", "Delete Connection Profile"), kMsgBoxQuestion, unused, 0,
+            this);
+    });
+    if (answer != 1 || app_.SelProfile < 1) {
         return;
     }
-    const auto& title = kTitles[s.StatusState];
-    const ConnectionProfile* profile = app_.profiles.Find(s.CurProfile);
-    std::string text = app_.LangText(title.key, title.english) + "\n" +
-                       app_.LangText("stconnection", "Connection ") +
-                       (profile != nullptr ? profile->Name : std::string()) + "\n";
-    if (s.StatusState <= kStatusAborted) {
-        text += app_.LangText("stdials", "Dials ") + std::to_string(s.DialCount) + "\n";
+    ProfileReferences refs = References();
+    const int kept = app_.SelProfile;
+    DeleteProfile(app_.profiles, refs, kept);
+    app_.SelProfile = kept;
+    SaveProfiles(app_.profiles, refs);
+    UpdateConProfs();
+}
+
+void frmMain::CopyProfileClicked() {
+    if (app_.SelProfile < 1) {
+        return;
     }
-    text += app_.LangText("sttime", "Time ") + FormatDuration(s.OnlineSeconds);
-    if (s.StatusState >= kStatusConnected) {
-        text += "\n" + app_.LangText("ipaddress", "IP Address ") + s.IpAddress;
+    ProfileReferences refs = References();
+    CopyConnectionProfile(app_.profiles, refs, app_.LangText("copyof", "Copy of"));
+    UpdateConProfs();
+}
+
+void frmMain::CopyIpClicked() {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(dialer_ != nullptr ? ToQt(dialer_->Session().IpAddress) : QString());
+}
+
+void frmMain::DisDualClicked() {
+    // The check follows the setting, whatever state the action was left in.
+    const bool disabled = !app_.settings.DisDual;
+    const QSignalBlocker quiet(mnuDisDual);
+    mnuDisDual->setChecked(disabled);
+    app_.settings.DisDual = disabled;
+    SaveSettings(app_.settings);
+}
+
+void frmMain::RunModal(const std::function<void()>& open, bool isOptions) {
+    ++modalDepth_;
+    const bool wasOptions = optionsOpen_;
+    optionsOpen_ = optionsOpen_ || isOptions;
+    open();
+    optionsOpen_ = wasOptions;
+    --modalDepth_;
+}
+
+int frmMain::RunModalResult(const std::function<int()>& open) {
+    int result = 0;
+    RunModal([&] { result = open(); });
+    return result;
+}
+
+void frmMain::ShowLastError() {
+    const DialSession* session = dialer_ != nullptr ? &dialer_->Session() : nullptr;
+    RunModal([this, session] {
+        ProfileReferences refs = References();
+        frmLastError dialog(app_, session != nullptr ? session->LastErrorCode : 0,
+                            session != nullptr ? session->CurProfile : 0, rasErrorText, refs, this);
+        dialog.exec();
+    });
+}
+
+void frmMain::ShowLog(int choice) {
+    if (!logView_) {
+        logView_ = new frmLogView(app_, this);
+        logView_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    lblStatusText->setText(ToQt(text));
+    logView_->SelectLog(choice);
+    logView_->show();
+    ForceForeground(logView_);
+}
+
+frmLogView* frmMain::LogViewer() const {
+    return logView_.data();
 }
 
 double frmMain::LeftTwips() const {
@@ -260,9 +468,20 @@ void frmMain::ShowFromTray() {
 
 void frmMain::RemoveTrayIcon() {
     if (trayIconAdded_) {
-        app_.platform.tray.Delete(kTrayIconId);
+        tray_.TrayDelete(kTrayIconId);
         trayIconAdded_ = false;
     }
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!firstResizeDone_) {
+        // Once per run: the height that shows the list and the whole status panel.
+        firstResizeDone_ = true;
+        resize(width(), sizeHint().height());
+    }
+    // Rows are drawn only while the window is visible.
+    PaintStatus();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -39,6 +39,9 @@ void QtApplicationHost::LoadMainWindow() {
     if (dialer_ != nullptr) {
         main_->AttachDialer(*dialer_);
     }
+    if (onMainWindowCreated) {
+        onMainWindowCreated(*main_);
+    }
     main_->LoadWindow();
 }
 

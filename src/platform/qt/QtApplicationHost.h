@@ -35,6 +35,9 @@ class QtApplicationHost : public ApplicationHost {
     frmMain* MainWindow() const { return main_.get(); }
     // What the main window's Exit does.
     std::function<void()> onExit;
+    // Runs when the main window exists, before its load: the place to attach the windows of
+    // other parts (frmMain::onShowOptions and the like) and the error texts.
+    std::function<void(frmMain&)> onMainWindowCreated;
 
   private:
     AppCore& app_;
