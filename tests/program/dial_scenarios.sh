@@ -8,8 +8,23 @@ rasdial="$(dirname "$program")/kestrelon-rasdial"
 
 home="$(mktemp -d)"
 pid=""
+# Ends the program; one that does not end on SIGTERM within 10 s is killed and reported.
+stop_program() {
+    [ -n "$pid" ] || return 0
+    kill -TERM "$pid" 2>/dev/null || true
+    for ((i = 0; i < 100; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "FAIL: the program did not end on SIGTERM" >&2
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    wait "$pid" 2>/dev/null || true
+    pid=""
+}
 cleanup() {
-    [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+    stop_program
     "$rasdial" "Elsewhere" /disconnect >/dev/null 2>&1 || true
     rm -rf "$home"
 }
@@ -89,7 +104,8 @@ wait_for_log Program.log "Started dialing: City" 20 || fail "no dial at start-up
 wait_for_log Program.log "Connection established to City" 30 || fail "City did not connect"
 grep -qF "Dials: 3" "$home/Dial.log" || fail "Dial.log does not show 3 dials"
 [ "$(count_in_log Error.log 676)" -eq 2 ] || fail "Error.log does not hold the two busy signals"
-"$rasdial" | grep -qF "City Net" || fail "the service does not list the connection"
+listed="$("$rasdial")"
+grep -qF "City Net" <<<"$listed" || fail "the service does not list the connection: $listed"
 
 # A hang-up from outside is noticed; City does not reconnect.
 "$rasdial" "City Net" /disconnect >/dev/null || fail "kestrelon-rasdial could not hang up"
