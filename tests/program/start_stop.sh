@@ -11,7 +11,9 @@ shift
 program="$1"
 
 home="$(mktemp -d)"
-trap 'rm -rf "$home"' EXIT
+pid=""
+# A failed check must not leave the program behind, nor remove its directory under it.
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$home"' EXIT
 export KESTRELON_HOME="$home"
 # The simulated dial-up service keeps its phone book here, away from the user's own.
 export KESTRELON_RAS_DIR="$home/ras"
@@ -66,6 +68,7 @@ kill -0 "$pid" || fail "the first instance did not survive the second start"
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
+pid=""
 [ "$status" -eq 0 ] || fail "exit status after SIGTERM was $status"
 grep -q "Kestrelon shut down" "$home/Program.log" || fail "no shut-down line in Program.log"
 echo "start, first run, second instance and SIGTERM: ok"

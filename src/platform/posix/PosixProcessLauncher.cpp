@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 
 extern char** environ;
 
@@ -39,12 +38,19 @@ class SpawnAttributes {
     posix_spawnattr_t attributes_{};
 };
 
-void ReapEndedChildren() {
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+}  // namespace
+
+void PosixProcessLauncher::ReapEndedChildren() {
+    // Only our own children: another part of the program may wait for its own, and an ended
+    // child's number is forgotten here before the system can give it to another process.
+    for (auto it = children_.begin(); it != children_.end();) {
+        if (::waitpid(static_cast<pid_t>(*it), nullptr, WNOHANG) != 0) {
+            it = children_.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
-
-}  // namespace
 
 std::optional<ProcessId> PosixProcessLauncher::Start(const std::string& program,
                                                      const std::vector<std::string>& arguments,
@@ -74,25 +80,20 @@ std::optional<ProcessId> PosixProcessLauncher::Start(const std::string& program,
                      environ) != 0) {
         return std::nullopt;
     }
+    children_.insert(pid);
     return pid;
 }
 
 void PosixProcessLauncher::RequestQuit(ProcessId id) {
-    if (id > 0) {
+    ReapEndedChildren();
+    if (children_.count(id) != 0) {
         ::kill(static_cast<pid_t>(id), SIGTERM);
     }
-    ReapEndedChildren();
 }
 
 bool PosixProcessLauncher::IsRunning(ProcessId id) {
-    if (id <= 0) {
-        return false;
-    }
-    int status = 0;
-    if (::waitpid(static_cast<pid_t>(id), &status, WNOHANG) == static_cast<pid_t>(id)) {
-        return false;
-    }
-    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+    ReapEndedChildren();
+    return children_.count(id) != 0;
 }
 
 }  // namespace kestrelon
