@@ -89,7 +89,7 @@ std::optional<StatusLayout> BuildStatusLayout(const StatusInputs& in, TextLookup
         layout.rowTexts.push_back({lang.LangText("sttime", "Time "), time});
         const std::string rate = RateText(in.dialsPerMinute, in.dualActive);
         if (showRateRows) {
-            layout.rowTexts.push_back({lang.LangText("stdpm", "DpM "), " " + rate});
+            layout.rowTexts.push_back({lang.LangText("stdpm", "DpM "), rate});
             layout.rowTexts.push_back(
                 {lang.LangText("stlasterror", "Last Error "), NumberText(in.lastError)});
         }
