@@ -19,7 +19,7 @@ namespace kestrelon {
 
 namespace {
 
-// A handset on a disc with a dark rim, so it reads on light and dark panels alike.
+// A telephone handset on a disc with a dark rim, so it reads on light and dark panels alike.
 IconImage HandsetIcon(const QColor& disc, const QColor& handset) {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
@@ -28,10 +28,15 @@ IconImage HandsetIcon(const QColor& disc, const QColor& handset) {
     painter.setPen(QPen(QColor(15, 15, 15), 1));
     painter.setBrush(disc);
     painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    painter.setPen(QPen(handset, 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawArc(QRectF(4, 4, 8, 8), 200 * 16, 140 * 16);
-    painter.drawLine(QPointF(4.5, 9), QPointF(6, 10.5));
-    painter.drawLine(QPointF(11.5, 9), QPointF(10, 10.5));
+    // The grip: a thick bow over the two cups.
+    painter.setPen(QPen(handset, 2.4, Qt::SolidLine, Qt::FlatCap));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawArc(QRectF(3.2, 4.2, 9.6, 8), 25 * 16, 130 * 16);
+    // Ear and mouth cups.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(handset);
+    painter.drawRoundedRect(QRectF(2.4, 7.0, 4.2, 3.2), 1.2, 1.2);
+    painter.drawRoundedRect(QRectF(9.4, 7.0, 4.2, 3.2), 1.2, 1.2);
     painter.end();
     return FromQImage(image);
 }
