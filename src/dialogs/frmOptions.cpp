@@ -75,6 +75,9 @@ int frmOptions::CurrentTab() const {
 void frmOptions::BuildControls() {
     filter_ = new TextFilter(this);
     TabStrip = Named(new QTabWidget(this), "TabStrip");
+    // Every tab caption shows whole: the dialog grows instead of scrolling the tabs.
+    TabStrip->setUsesScrollButtons(false);
+    TabStrip->setElideMode(Qt::ElideNone);
     frmTab[1] = BuildGeneralTab();
     frmTab[2] = BuildLogTab();
     frmTab[3] = BuildSoundTab();

@@ -132,6 +132,9 @@ int frmConProf::CurrentTab() const {
 void frmConProf::BuildControls() {
     filter_ = new TextFilter(this);
     TabStrip1 = Named(new QTabWidget(this), "TabStrip1");
+    // Every tab caption shows whole: the dialog grows instead of scrolling the tabs.
+    TabStrip1->setUsesScrollButtons(false);
+    TabStrip1->setElideMode(Qt::ElideNone);
     frmTab[1] = BuildAccountTab();
     frmTab[2] = BuildDialingTab();
     frmTab[3] = BuildTrayTab();
