@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
     libgtest-dev googletest
     xvfb xauth xdotool
+    dovecot-pop3d openssl
     qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base
     fonts-dejavu-core
 )

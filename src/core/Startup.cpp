@@ -50,7 +50,7 @@ Application::StartResult Application::Initialize() {
     };
     if (ras_ != nullptr) {
         steps.createProfilesFromPhoneBook = [this] {
-            std::vector<PhoneBookEntry> entries;
+            std::vector<FirstRunEntry> entries;
             for (const std::string& name : ras_->EnumRasEntries()) {
                 const RasDialParams params = ras_->GetEntryDialParams(name);
                 entries.push_back({name, params.userName, params.password});
@@ -61,8 +61,14 @@ Application::StartResult Application::Initialize() {
         };
     }
     firstRun_ = CheckVersion(app_, steps);
+    if (parts_.loadTasks) {
+        parts_.loadTasks();
+    }
     if (app_.profiles.nProfs == 0) {
         LoadProfiles(app_.profiles);
+    }
+    if (parts_.importChargeProfiles) {
+        parts_.importChargeProfiles();
     }
     return StartResult::Started;
 }
@@ -99,6 +105,9 @@ void Application::Shutdown(bool endProcess, std::function<void()> finished) {
         file.Write("Settings", "Windowx", IniNumberText(position.x));
         file.Write("Settings", "Windowy", IniNumberText(position.y));
         file.Write("Settings", "LastCon", host_.SelectedProfileIndex() + 1);
+    }
+    if (parts_.recordRunningConnection) {
+        parts_.recordRunningConnection();
     }
     host_.CloseNetworkControls();
     if (dialer_ != nullptr) {

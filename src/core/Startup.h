@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/CheckVersion.h"
@@ -35,6 +36,14 @@ class ApplicationHost {
     virtual void RemoveTrayIcons() = 0;
 };
 
+// The start-up and shut-down steps that belong to other parts of the program; empty ones are
+// skipped.
+struct PartSteps {
+    std::function<void()> loadTasks;                // the Connection Manager's task table
+    std::function<void()> importChargeProfiles;     // loose tariff files, then the name list
+    std::function<void()> recordRunningConnection;  // the statistics record of a connection
+};
+
 // Start-up and shut-down of the whole program.
 class Application {
   public:
@@ -43,6 +52,7 @@ class Application {
 
     // The dialing engine; without one, start-up and shut-down skip the dialing steps.
     void SetDialer(RasFunc& ras, DialSessionController& controller);
+    void SetPartSteps(PartSteps steps) { parts_ = std::move(steps); }
 
     enum class StartResult { Started, AnotherInstanceRuns };
     // The whole start-up sequence, up to the running event loop.
@@ -69,6 +79,7 @@ class Application {
     RasFunc* ras_ = nullptr;
     DialSessionController* dialer_ = nullptr;
     bool shuttingDown_ = false;
+    PartSteps parts_;
 };
 
 // True when the executable's file name (without extension) begins with "Krest".

@@ -264,12 +264,12 @@ void DeleteProfile(ProfileTable& table, ProfileReferences& refs, int n) {
 }
 
 void CreateProfilesFromPhoneBook(ProfileTable& table, ProfileReferences& refs,
-                                 const std::vector<PhoneBookEntry>& entries) {
+                                 const std::vector<FirstRunEntry>& entries) {
     // Entries beyond the table's room get no profile.
     table.nProfs = static_cast<int>(
         std::min(entries.size(), static_cast<std::size_t>(ProfileTable::kMaxProfiles)));
     for (int i = 1; i <= table.nProfs; ++i) {
-        const PhoneBookEntry& entry = entries[static_cast<std::size_t>(i - 1)];
+        const FirstRunEntry& entry = entries[static_cast<std::size_t>(i - 1)];
         ConnectionProfile& p = Slot(table, i);
         p = ConnectionProfile{};
         p.Name = entry.name;

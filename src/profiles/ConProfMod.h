@@ -23,7 +23,7 @@ struct ProfileReferences {
 };
 
 // A phone-book entry with its stored credentials, for the first run.
-struct PhoneBookEntry {
+struct FirstRunEntry {
     std::string name;
     std::string userName;
     std::string password;  // as stored with the entry, unscrambled
@@ -44,7 +44,7 @@ bool ProfileNameNotAfter(const std::string& a, const std::string& b);
 void DeleteProfile(ProfileTable& table, ProfileReferences& refs, int n);
 // One profile per phone-book entry, with the entry's credentials scrambled, then saved.
 void CreateProfilesFromPhoneBook(ProfileTable& table, ProfileReferences& refs,
-                                 const std::vector<PhoneBookEntry>& entries);
+                                 const std::vector<FirstRunEntry>& entries);
 
 // The main window's profile commands. Each saves the table and leaves the selection on the
 // added, copied or edited profile wherever the sort put it. Add and copy refuse (returning

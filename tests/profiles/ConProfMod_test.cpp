@@ -437,7 +437,7 @@ TEST_F(ProfileStoreTest, DeleteOutsideTheTableChangesNothing) {
 }
 
 TEST_F(ProfileStoreTest, PhoneBookEntriesBecomeSortedProfilesWithScrambledPasswords) {
-    const std::vector<PhoneBookEntry> entries = {
+    const std::vector<FirstRunEntry> entries = {
         {"Work Dial", "worker", "pa ss\"word"}, {"Home", "me", ""}, {"Backup ISP", "", "x"}};
     CreateProfilesFromPhoneBook(table_, refs_, entries);
 
@@ -461,7 +461,7 @@ TEST_F(ProfileStoreTest, PhoneBookEntriesBecomeSortedProfilesWithScrambledPasswo
 }
 
 TEST_F(ProfileStoreTest, PhoneBookBeyondTheTableFillsItOnly) {
-    std::vector<PhoneBookEntry> entries;
+    std::vector<FirstRunEntry> entries;
     for (int i = 0; i < 70; ++i) {
         entries.push_back({"Entry " + std::to_string(100 + i), "", ""});
     }

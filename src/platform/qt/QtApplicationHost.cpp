@@ -71,7 +71,9 @@ int QtApplicationHost::SelectedProfileIndex() const {
 }
 
 void QtApplicationHost::CloseNetworkControls() {
-    // The mail check and the keep-alive own no connection yet.
+    if (onCloseNetworkControls) {
+        onCloseNetworkControls();
+    }
 }
 
 void QtApplicationHost::RemoveTrayIcons() {

@@ -38,6 +38,8 @@ class QtApplicationHost : public ApplicationHost {
     // Runs when the main window exists, before its load: the place to attach the windows of
     // other parts (frmMain::onShowOptions and the like) and the error texts.
     std::function<void(frmMain&)> onMainWindowCreated;
+    // Shut-down: closes the mail check's and the keep-alive's connections.
+    std::function<void()> onCloseNetworkControls;
 
   private:
     AppCore& app_;
