@@ -235,7 +235,8 @@ void DialSessionController::TimerTick() {
         }
     } else {
         SetInterval(kIdleInterval);
-        if (!refreshedOnce_ || now - lastRefresh_ >= kIdleInterval) {
+        // Idle ticks come once a second; a timer that fires a little early still looks.
+        if (!refreshedOnce_ || now - lastRefresh_ >= kIdleInterval - kTickSlackMs) {
             DetectConnection();
         }
         const ConnectionProfile* profile = Profile(s.CurProfile);
@@ -258,7 +259,8 @@ void DialSessionController::TimerTick() {
             hooks_.conManCheck();
         }
         RefreshStatus();
-        lastRefresh_ = Now();
+        // The tick's own start: a slow tick must not push the next look further away.
+        lastRefresh_ = now;
         refreshedOnce_ = true;
     }
     inTick_ = false;

@@ -51,6 +51,7 @@ class DialSessionController {
     static constexpr std::uint32_t kRedialAfterHangUpMs = 1500;
     static constexpr std::uint32_t kReconnectPauseMs = 1000;
     static constexpr std::uint32_t kPortErrorWindowMs = 2000;
+    static constexpr std::uint32_t kTickSlackMs = 100;
 
     // selProfile is the main window's selection (1-based, 0 = none).
     DialSessionController(AppCore& app, RasFunc& ras, ProfileTable& profiles, int& selProfile,

@@ -100,7 +100,7 @@ EOF
 pid=$!
 
 # Start-up dials the last used profile through two busy signals.
-wait_for_log Program.log "Started dialing: City" 20 || fail "no dial at start-up"
+wait_for_log Program.log "Started dialing: City" 40 || fail "no dial at start-up"
 wait_for_log Program.log "Connection established to City" 30 || fail "City did not connect"
 grep -qF "Dials: 3" "$home/Dial.log" || fail "Dial.log does not show 3 dials"
 [ "$(count_in_log Error.log 676)" -eq 2 ] || fail "Error.log does not hold the two busy signals"
@@ -109,18 +109,18 @@ grep -qF "City Net" <<<"$listed" || fail "the service does not list the connecti
 
 # A hang-up from outside is noticed; City does not reconnect.
 "$rasdial" "City Net" /disconnect >/dev/null || fail "kestrelon-rasdial could not hang up"
-wait_for_log Program.log "Connection broken" 10 || fail "the broken connection went unnoticed"
-wait_for_log Dial.log "Connection Time:" 5 || fail "no connection summary"
+wait_for_log Program.log "Connection broken" 40 || fail "the broken connection went unnoticed"
+wait_for_log Dial.log "Connection Time:" 40 || fail "no connection summary"
 
 # Another program connects: the idle program takes the connection over.
 "$rasdial" "Elsewhere" >/dev/null || fail "kestrelon-rasdial could not connect Elsewhere"
-wait_for_log Program.log "Connection detected: Other" 10 || fail "no takeover"
+wait_for_log Program.log "Connection detected: Other" 40 || fail "no takeover"
 
 # That connection breaks; Other has Reconnect, so a new dial follows.
 sleep 1.5
 "$rasdial" "Elsewhere" /disconnect >/dev/null || fail "kestrelon-rasdial could not hang up Elsewhere"
-wait_for_log Program.log "Started dialing: Other" 10 || fail "no reconnect dial"
-wait_for_log Program.log "Connection established to Other" 10 || fail "the reconnect did not connect"
+wait_for_log Program.log "Started dialing: Other" 40 || fail "no reconnect dial"
+wait_for_log Program.log "Connection established to Other" 40 || fail "the reconnect did not connect"
 [ "$(count_in_log Program.log "Connection broken")" -ge 2 ] || fail "the second break was not logged"
 
 kill -TERM "$pid"
